@@ -1,0 +1,221 @@
+#include "CliCommands.h"
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <unordered_set>
+
+#include "TerminalUi.h"
+#include "app/DatabaseCommands.h"
+#include "app/Session.h"
+#include "musicdb/Statistics.h"
+#include "platform/NativePaths.h"
+#include "util/IntConversion.h"
+
+namespace velmo::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: velmo-cli [--appdir DIR] [--yes|--no] [--seed N] COMMAND [ARGS]\n"
+    "commands:\n"
+    "  stats [TAB]                        caption, statistics line of TAB (0-5), tab captions\n"
+    "  list [music|playlist|black|favorites|justgood]\n"
+    "  tree [music|folders]\n"
+    "  load FILE | merge FILE | save [FILE]\n"
+    "  set-status STATUS CAPTION...       STATUS: unused used playlist black favorites\n"
+    "                                     justgood goodunused goodused goodplaylist\n"
+    "  reset-icons | clear\n";
+
+struct Context {
+    Session& session;
+    TerminalUi& ui;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Command {
+    const char* name;
+    size_t minArgs;
+    size_t maxArgs;
+    // Commands that change the database save it at the end, as "Yes" at exit would.
+    bool modifies;
+    std::function<bool(Context&, const std::vector<std::string>&)> run;
+};
+
+ItemList& listByName(MusicDatabase& db, const std::string& name) {
+    if (name == "music") return db.musicList();
+    if (name == "playlist") return db.playList();
+    if (name == "black") return db.blackList();
+    if (name == "favorites") return db.favorites();
+    if (name == "justgood") return db.justGood();
+    throw UsageError("unknown list \"" + name + "\"");
+}
+
+bool cmdStats(Context& c, const std::vector<std::string>& args) {
+    int tab = 0;
+    if (!args.empty()) {
+        if (args[0].size() != 1 || args[0][0] < '0' || args[0][0] > '5') throw UsageError("TAB must be 0 to 5");
+        tab = args[0][0] - '0';
+    }
+    Session& s = c.session;
+    c.out << windowCaption(s.settings.DBName, s.db.DBModified(), s.messages) << '\n';
+    c.out << statisticsLine(s.db.counters(), s.messages, tab) << '\n';
+    for (int t = 1; t <= 5; ++t) c.out << tabCaption(t, s.db.counters(), s.messages) << '\n';
+    return true;
+}
+
+bool cmdList(Context& c, const std::vector<std::string>& args) {
+    ItemList& list = listByName(c.session.db, args.empty() ? "music" : args[0]);
+    for (ListItem* item = list.first(); item; item = list.next(item))
+        c.out << int(item->imageIndex()) << '\t' << item->caption() << '\n';
+    return true;
+}
+
+bool cmdTree(Context& c, const std::vector<std::string>& args) {
+    std::string which = args.empty() ? "music" : args[0];
+    if (which != "music" && which != "folders") throw UsageError("unknown tree \"" + which + "\"");
+    Tree& tree = which == "music" ? c.session.db.musicTree() : c.session.db.folderTree();
+    tree.forEach([&](TreeNode* node, int level) {
+        c.out << std::string(static_cast<size_t>(level), '\t') << node->text() << '\t' << int(node->imageIndex()) << '\n';
+    });
+    return true;
+}
+
+bool cmdLoad(Context& c, const std::vector<std::string>& args) {
+    c.ui.setFileAnswer(args[0]);
+    return MenuItemLoadBaseClick(c.session);
+}
+
+bool cmdMerge(Context& c, const std::vector<std::string>& args) {
+    c.ui.setFileAnswer(args[0]);
+    return MenuItemAddtoDBClick(c.session);
+}
+
+bool cmdSave(Context& c, const std::vector<std::string>& args) {
+    if (args.empty()) return MenuItemSaveBaseClick(c.session);
+    c.ui.setFileAnswer(args[0]);
+    return MenuItemSaveDBAsClick(c.session);
+}
+
+bool cmdSetStatus(Context& c, const std::vector<std::string>& args) {
+    auto status = statusFromName(args[0]);
+    if (!status) throw UsageError("unknown status \"" + args[0] + "\"");
+    MusicDatabase& db = c.session.db;
+    std::unordered_set<std::string> wanted(args.begin() + 1, args.end());
+    std::vector<TDataRec*> songs;
+    std::unordered_set<std::string> found;
+    for (ListItem* item = db.musicList().first(); item; item = db.musicList().next(item)) {
+        std::string caption = item->caption();
+        if (wanted.count(caption)) {
+            songs.push_back(item->data());
+            found.insert(caption);
+        }
+    }
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (!found.count(args[i])) {
+            c.ui.showError("No song has the caption \"" + args[i] + "\".");
+            return false;
+        }
+    }
+    BulkUpdate bulk(db);
+    for (TDataRec* rec : songs) db.SetStatus(rec, *status);
+    return true;
+}
+
+bool cmdResetIcons(Context& c, const std::vector<std::string>&) {
+    MenuItemResetIconsClick(c.session);
+    return true;
+}
+
+bool cmdClear(Context& c, const std::vector<std::string>&) {
+    MenuItemClearDBClick(c.session);
+    return true;
+}
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> table = {
+        {"stats", 0, 1, false, cmdStats},
+        {"list", 0, 1, false, cmdList},
+        {"tree", 0, 1, false, cmdTree},
+        {"load", 1, 1, false, cmdLoad},
+        {"merge", 1, 1, true, cmdMerge},
+        {"save", 0, 1, false, cmdSave},
+        {"set-status", 2, SIZE_MAX, true, cmdSetStatus},
+        {"reset-icons", 0, 0, true, cmdResetIcons},
+        {"clear", 0, 0, true, cmdClear},
+    };
+    return table;
+}
+
+int usage(std::ostream& err, const std::string& problem) {
+    err << "velmo-cli: " << problem << '\n' << kUsage;
+    return 2;
+}
+
+} // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string appDir;
+    auto answers = TerminalUi::Answers::Default;
+    std::optional<uint64_t> seed;
+    size_t i = 0;
+    for (; i < args.size() && args[i].starts_with("--"); ++i) {
+        const std::string& opt = args[i];
+        if (opt == "--yes") answers = TerminalUi::Answers::Yes;
+        else if (opt == "--no") answers = TerminalUi::Answers::No;
+        else if (opt == "--appdir" || opt == "--seed") {
+            if (i + 1 >= args.size()) return usage(err, opt + " needs a value");
+            const std::string& value = args[++i];
+            if (opt == "--appdir") {
+                appDir = value;
+            } else {
+                try {
+                    size_t used = 0;
+                    seed = std::stoull(value, &used);
+                    if (used != value.size()) throw std::invalid_argument(value);
+                } catch (const std::exception&) {
+                    return usage(err, "--seed needs a number");
+                }
+            }
+        } else if (opt == "--help") {
+            out << kUsage;
+            return 0;
+        } else {
+            return usage(err, "unknown option " + opt);
+        }
+    }
+    if (i >= args.size()) return usage(err, "no command given");
+    const std::string name = args[i];
+    const std::vector<std::string> commandArgs(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    const Command* command = nullptr;
+    for (const Command& c : commands())
+        if (name == c.name) command = &c;
+    if (!command) return usage(err, "unknown command " + name);
+    if (commandArgs.size() < command->minArgs || commandArgs.size() > command->maxArgs)
+        return usage(err, "wrong number of arguments for " + name);
+
+    TerminalUi ui(err, answers);
+    Session session(platform::resolveAppDir(appDir), ui,
+                    seed ? std::make_unique<Mt19937Random>(*seed) : makeClockSeededRandom());
+    // A database that did not load whole must not be saved over its file.
+    if (!LoadData(session)) return 1;
+    session.db.setDBModified(false);
+
+    Context context{session, ui, out, err};
+    bool ok;
+    try {
+        ok = command->run(context, commandArgs);
+    } catch (const UsageError& e) {
+        return usage(err, e.what());
+    }
+    if (ok && command->modifies) ok = SaveOrDeleteDatabase(session);
+    return ok && !ui.errorShown() ? 0 : 1;
+}
+
+} // namespace velmo::cli

@@ -1,0 +1,128 @@
+#include "app/DatabaseCommands.h"
+
+#include <exception>
+
+#include "app/Session.h"
+#include "app/UserInterface.h"
+#include "musicdb/DatabaseFile.h"
+#include "musicdb/DatabaseLoader.h"
+#include "platform/FileIO.h"
+#include "platform/NativePaths.h"
+
+namespace velmo {
+
+namespace {
+
+UserInterface::FileDialog databaseDialog(const Session& s, size_t titleMessage, bool proposeName) {
+    UserInterface::FileDialog dialog;
+    dialog.title = s.messages[titleMessage];
+    dialog.filter = s.messages[msgDBFilter];
+    dialog.defaultExtension = "vmdb";
+    const std::string& name = s.settings.DBName;
+    dialog.initialFolder = platform::storedToNative(s.AppDir, platform::storedFolder(name));
+    if (proposeName && !name.empty()) dialog.proposedName = platform::storedToNative(s.AppDir, name);
+    return dialog;
+}
+
+// Reads a file into a load tree and merges it. Errors are shown; what was merged before the
+// failing line stays.
+bool readAndAnalyze(Session& s, const std::string& nativePath, bool mergeMode) {
+    try {
+        auto bytes = platform::readWholeFile(nativePath);
+        if (!bytes) throw std::runtime_error("Cannot open file \"" + nativePath + "\".");
+        s.ui.processMessages();
+        LoadTree tree = LoadTree::parse(std::move(*bytes));
+        s.ui.processMessages();
+        DatabaseLoader::Options options;
+        options.mergeMode = mergeMode;
+        options.goodCycle = s.settings.GoodCycle;
+        options.processMessages = [&s] { s.ui.processMessages(); };
+        DatabaseLoader(s.db, options).AnalyzeTree(tree);
+        return true;
+    } catch (const std::exception& e) {
+        s.ui.showError(e.what());
+        return false;
+    }
+}
+
+} // namespace
+
+bool LoadData(Session& s) {
+    const std::string path = s.databasePath();
+    if (!platform::fileExists(path)) return true;
+    return readAndAnalyze(s, path, false);
+}
+
+bool MenuItemLoadBaseClick(Session& s) {
+    auto chosen = s.ui.chooseFileToOpen(databaseDialog(s, msgLoadDBTitle, true));
+    bool ok = true;
+    if (chosen) {
+        s.db.ClearDB();
+        s.settings.DBName = platform::nativeToStored(s.AppDir, *chosen);
+        ok = LoadData(s);
+        s.saveProfile();
+        s.db.setDBModified(false);
+    }
+    s.db.notifyStatisticsChanged();
+    return ok;
+}
+
+bool MenuItemAddtoDBClick(Session& s) {
+    auto chosen = s.ui.chooseFileToOpen(databaseDialog(s, msgAddToDBTitle, false));
+    if (!chosen) return true;
+    s.ui.processMessages();
+    bool ok = readAndAnalyze(s, *chosen, true);
+    s.db.setDBModified(true);
+    s.db.notifyStatisticsChanged();
+    s.saveProfile();
+    return ok;
+}
+
+bool SaveDBAs(Session& s, const std::string& fileName) {
+    std::string target = fileName;
+    if (target.empty()) {
+        UserInterface::FileDialog dialog = databaseDialog(s, msgSaveDBAsTitle, true);
+        if (s.settings.DBName.empty()) {
+            const std::string folder = "Profiles\\" + s.CurrentProfile;
+            dialog.initialFolder = platform::storedToNative(s.AppDir, folder);
+            dialog.proposedName = platform::storedToNative(s.AppDir, folder + "\\" + s.CurrentProfile + ".vmdb");
+        }
+        auto chosen = s.ui.chooseFileToSave(dialog);
+        if (!chosen) return false;
+        s.settings.DBName = platform::nativeToStored(s.AppDir, *chosen);
+        target = s.settings.DBName;
+    }
+    const std::string path = platform::storedToNative(s.AppDir, target);
+    auto failure = platform::writeFileAtomically(
+        path, [&](const auto& sink) { writeDatabase(s.db.musicTree(), sink); });
+    if (failure) {
+        s.ui.showError("Cannot create file \"" + path + "\". " + *failure);
+        return false;
+    }
+    s.saveProfile();
+    s.db.setDBModified(false);
+    s.db.notifyStatisticsChanged();
+    return true;
+}
+
+bool MenuItemSaveBaseClick(Session& s) { return SaveDBAs(s, s.settings.DBName); }
+bool MenuItemSaveDBAsClick(Session& s) { return SaveDBAs(s, {}); }
+
+void MenuItemClearDBClick(Session& s) {
+    s.db.ClearDB();
+    s.db.notifyStatisticsChanged();
+}
+
+void MenuItemResetIconsClick(Session& s) { s.db.ResetIcons(); }
+
+bool SaveOrDeleteDatabase(Session& s) {
+    if (!s.db.musicTree().empty()) return MenuItemSaveBaseClick(s);
+    const std::string path = s.databasePath();
+    if (!platform::removeFile(path)) {
+        s.ui.showError("Cannot delete file \"" + path + "\".");
+        return false;
+    }
+    return true;
+}
+
+} // namespace velmo

@@ -1,0 +1,36 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace velmo {
+
+// Everything the core asks of the person in front of the program. The window front end shows
+// message boxes and file dialogs, the command line prints and takes its answers from options,
+// tests script the answers.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // A question with the question icon and Yes and No; true for Yes.
+    virtual bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) = 0;
+    // A notice with the information icon and OK.
+    virtual void showNotice(const std::string& caption, const std::string& text) = 0;
+    // An error the program reports (a file that cannot be written, a bad number in a file).
+    virtual void showError(const std::string& text) = 0;
+
+    struct FileDialog {
+        std::string title;
+        std::string initialFolder; // a path on this machine
+        std::string proposedName;  // a path on this machine, may be empty
+        std::string filter;        // "Description (*.ext)|*.ext"
+        std::string defaultExtension;
+    };
+    // The chosen file as a path on this machine, or nullopt when cancelled.
+    virtual std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) = 0;
+    virtual std::optional<std::string> chooseFileToSave(const FileDialog& dialog) = 0;
+
+    // Lets the window repaint during a long operation.
+    virtual void processMessages() {}
+};
+
+} // namespace velmo

@@ -1,0 +1,178 @@
+#include "musicdb/ItemList.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "musicdb/TDataRec.h"
+
+namespace velmo {
+
+std::string ListItem::caption() const { return data_ ? musicTreePath(data_->MusicNode) : std::string(); }
+
+ItemList::ItemList() = default;
+ItemList::~ItemList() { clear(); }
+
+uint32_t ItemList::nextPriority() {
+    // xorshift64*: only the shape of the treap depends on it.
+    seed_ ^= seed_ >> 12;
+    seed_ ^= seed_ << 25;
+    seed_ ^= seed_ >> 27;
+    return static_cast<uint32_t>((seed_ * 2685821657736338717ULL) >> 32);
+}
+
+void ItemList::update(ListItem* n) {
+    n->size_ = 1 + sizeOf(n->left_) + sizeOf(n->right_);
+    if (n->left_) n->left_->parent_ = n;
+    if (n->right_) n->right_->parent_ = n;
+}
+
+ListItem* ItemList::merge(ListItem* a, ListItem* b) {
+    if (!a) return b;
+    if (!b) return a;
+    if (a->priority_ > b->priority_) {
+        a->right_ = merge(a->right_, b);
+        update(a);
+        return a;
+    }
+    b->left_ = merge(a, b->left_);
+    update(b);
+    return b;
+}
+
+void ItemList::split(ListItem* t, size_t k, ListItem*& left, ListItem*& right) {
+    if (!t) {
+        left = right = nullptr;
+        return;
+    }
+    if (sizeOf(t->left_) >= k) {
+        split(t->left_, k, left, t->left_);
+        update(t);
+        right = t;
+    } else {
+        split(t->right_, k - sizeOf(t->left_) - 1, t->right_, right);
+        update(t);
+        left = t;
+    }
+}
+
+ListItem* ItemList::at(size_t index) const {
+    ListItem* n = root_;
+    while (n) {
+        size_t leftSize = sizeOf(n->left_);
+        if (index < leftSize) {
+            n = n->left_;
+        } else if (index == leftSize) {
+            return n;
+        } else {
+            index -= leftSize + 1;
+            n = n->right_;
+        }
+    }
+    return nullptr;
+}
+
+size_t ItemList::indexOf(const ListItem* item) const {
+    size_t index = sizeOf(item->left_);
+    for (const ListItem* n = item; n->parent_; n = n->parent_)
+        if (n->parent_->right_ == n) index += sizeOf(n->parent_->left_) + 1;
+    return index;
+}
+
+ListItem* ItemList::first() const {
+    ListItem* n = root_;
+    while (n && n->left_) n = n->left_;
+    return n;
+}
+
+ListItem* ItemList::next(const ListItem* item) const {
+    if (item->right_) {
+        ListItem* n = item->right_;
+        while (n->left_) n = n->left_;
+        return n;
+    }
+    const ListItem* n = item;
+    while (n->parent_ && n->parent_->right_ == n) n = n->parent_;
+    return n->parent_;
+}
+
+std::vector<ListItem*> ItemList::items() const {
+    std::vector<ListItem*> out;
+    out.reserve(size());
+    for (ListItem* n = first(); n; n = next(n)) out.push_back(n);
+    return out;
+}
+
+ListItem* ItemList::insert(size_t index, TDataRec* rec, uint8_t image) {
+    index = std::min(index, size());
+    notify([&](ItemListObserver* o) { o->beginInsert(index); });
+    auto* item = new ListItem;
+    item->data_ = rec;
+    item->image_ = image;
+    item->priority_ = nextPriority();
+    ListItem *left, *right;
+    split(root_, index, left, right);
+    root_ = merge(merge(left, item), right);
+    root_->parent_ = nullptr;
+    notify([](ItemListObserver* o) { o->endInsert(); });
+    return item;
+}
+
+void ItemList::remove(ListItem* item) {
+    size_t index = observers_.empty() || bulkDepth_ > 0 ? 0 : indexOf(item);
+    notify([&](ItemListObserver* o) { o->beginRemove(index); });
+    ListItem* parent = item->parent_;
+    ListItem* joined = merge(item->left_, item->right_);
+    if (joined) joined->parent_ = parent;
+    if (!parent) {
+        root_ = joined;
+    } else {
+        (parent->left_ == item ? parent->left_ : parent->right_) = joined;
+        for (ListItem* n = parent; n; n = n->parent_) n->size_ = 1 + sizeOf(n->left_) + sizeOf(n->right_);
+    }
+    delete item;
+    notify([](ItemListObserver* o) { o->endRemove(); });
+}
+
+void ItemList::clear() {
+    notify([](ItemListObserver* o) { o->beginReset(); });
+    // Iterative, so that a degenerate shape cannot overflow the stack.
+    std::vector<ListItem*> stack;
+    if (root_) stack.push_back(root_);
+    while (!stack.empty()) {
+        ListItem* n = stack.back();
+        stack.pop_back();
+        if (n->left_) stack.push_back(n->left_);
+        if (n->right_) stack.push_back(n->right_);
+        delete n;
+    }
+    root_ = nullptr;
+    notify([](ItemListObserver* o) { o->endReset(); });
+}
+
+void ItemList::setImageIndex(ListItem* item, uint8_t image) {
+    if (item->image_ == image) return;
+    item->image_ = image;
+    if (bulkDepth_ == 0 && !observers_.empty()) {
+        size_t index = indexOf(item);
+        notify([&](ItemListObserver* o) { o->itemChanged(index); });
+    }
+}
+
+void ItemList::addObserver(ItemListObserver* observer) { observers_.push_back(observer); }
+
+void ItemList::removeObserver(ItemListObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void ItemList::beginBulkUpdate() {
+    if (bulkDepth_++ == 0)
+        for (ItemListObserver* o : observers_) o->beginReset();
+}
+
+void ItemList::endBulkUpdate() {
+    assert(bulkDepth_ > 0);
+    if (--bulkDepth_ == 0)
+        for (ItemListObserver* o : observers_) o->endReset();
+}
+
+} // namespace velmo

@@ -1,0 +1,91 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmo {
+
+struct TDataRec;
+class ItemList;
+
+// An item of a song list: the song's record and an image index. The caption is the song's
+// path in the music tree, read from the tree when asked for, so a rename in the tree is seen
+// by every list at once.
+class ListItem {
+public:
+    TDataRec* data() const { return data_; }
+    uint8_t imageIndex() const { return image_; }
+    std::string caption() const;
+
+private:
+    friend class ItemList;
+    TDataRec* data_ = nullptr;
+    ListItem* left_ = nullptr;
+    ListItem* right_ = nullptr;
+    ListItem* parent_ = nullptr;
+    uint32_t size_ = 1;
+    uint32_t priority_ = 0;
+    uint8_t image_ = 0;
+};
+
+class ItemListObserver {
+public:
+    virtual ~ItemListObserver() = default;
+    virtual void beginInsert(size_t /*row*/) {}
+    virtual void endInsert() {}
+    virtual void beginRemove(size_t /*row*/) {}
+    virtual void endRemove() {}
+    virtual void itemChanged(size_t /*row*/) {}
+    virtual void beginReset() {}
+    virtual void endReset() {}
+};
+
+// An ordered list of items with logarithmic insertion, removal and lookup by position or by
+// item (an implicit treap), so a playlist of thousands of songs inserted at random places
+// stays fast in a database of a million songs.
+class ItemList {
+public:
+    ItemList();
+    ItemList(const ItemList&) = delete;
+    ItemList& operator=(const ItemList&) = delete;
+    ~ItemList();
+
+    size_t size() const { return root_ ? root_->size_ : 0; }
+    bool empty() const { return root_ == nullptr; }
+    ListItem* at(size_t index) const;
+    size_t indexOf(const ListItem* item) const;
+    ListItem* first() const;
+    ListItem* next(const ListItem* item) const;
+    std::vector<ListItem*> items() const;
+
+    // Inserts at `index`; an index at or past the end appends.
+    ListItem* insert(size_t index, TDataRec* rec, uint8_t image);
+    ListItem* append(TDataRec* rec, uint8_t image) { return insert(size(), rec, image); }
+    void remove(ListItem* item);
+    void clear();
+    void setImageIndex(ListItem* item, uint8_t image);
+
+    void addObserver(ItemListObserver* observer);
+    void removeObserver(ItemListObserver* observer);
+    // Observers hear one reset instead of the single changes made in between. Calls nest.
+    void beginBulkUpdate();
+    void endBulkUpdate();
+
+private:
+    template <typename F> void notify(F f) {
+        if (bulkDepth_ == 0)
+            for (ItemListObserver* o : observers_) f(o);
+    }
+    static uint32_t sizeOf(const ListItem* n) { return n ? n->size_ : 0; }
+    static void update(ListItem* n);
+    static ListItem* merge(ListItem* a, ListItem* b);
+    static void split(ListItem* t, size_t k, ListItem*& left, ListItem*& right);
+    uint32_t nextPriority();
+
+    ListItem* root_ = nullptr;
+    uint64_t seed_ = 0x9E3779B97F4A7C15ULL;
+    std::vector<ItemListObserver*> observers_;
+    int bulkDepth_ = 0;
+};
+
+} // namespace velmo

@@ -1,0 +1,129 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "musicdb/ItemList.h"
+#include "musicdb/NodeCollator.h"
+#include "musicdb/SongStatus.h"
+#include "musicdb/StatCounters.h"
+#include "musicdb/TDataRec.h"
+#include "musicdb/Tree.h"
+#include "util/RandomSource.h"
+
+namespace velmo {
+
+// Told about changes that are not rows of a tree or list.
+class DatabaseListener {
+public:
+    virtual ~DatabaseListener() = default;
+    // The counters or DBModified changed: the statistics line and caption are out of date.
+    virtual void statisticsChanged() {}
+    // ClearDB ran: forget any song or node kept outside the database (player, hints).
+    virtual void databaseCleared() {}
+};
+
+// The music database in memory: the music tree, the folder tree, the five song lists, the
+// records of every music-tree node and the status counters. Every status change goes
+// through SetStatus, which keeps counters, lists and icons in step.
+class MusicDatabase {
+public:
+    explicit MusicDatabase(std::unique_ptr<RandomSource> random = makeClockSeededRandom());
+    MusicDatabase(const MusicDatabase&) = delete;
+    MusicDatabase& operator=(const MusicDatabase&) = delete;
+    ~MusicDatabase();
+
+    Tree& musicTree() { return musicTree_; }
+    Tree& folderTree() { return folderTree_; }
+    ItemList& musicList() { return musicList_; }
+    ItemList& playList() { return playList_; }
+    ItemList& blackList() { return blackList_; }
+    ItemList& favorites() { return favorites_; }
+    ItemList& justGood() { return justGood_; }
+    const StatCounters& counters() const { return counters_; }
+    StatCounters& counters() { return counters_; }
+    const std::vector<std::unique_ptr<TDataRec>>& dataList() const { return DataList_; }
+    RandomSource& random() { return *random_; }
+    void setRandom(std::unique_ptr<RandomSource> random) { random_ = std::move(random); }
+    const NodeCollator& collator() const { return collator_; }
+
+    bool DBModified() const { return modified_; }
+    void setDBModified(bool modified);
+
+    // The status of a song: the image index of its Music List item minus 6.
+    static int statusOf(const TDataRec* rec);
+
+    // Changes a song's status: counters, list membership (a new Playlist item lands at a
+    // random place), icons of all its nodes and items, DBModified. ssJustGood maps to the Just
+    // Good status that matches the song's current one.
+    void SetStatus(TDataRec* rec, int newStatus);
+
+    // Creates the record of a music-tree node and stores it in the node.
+    TDataRec* AddToDataList(TreeNode* node);
+    TDataRec* lastRecord() const { return lastRecord_; }
+
+    // Counts a song that enters the database as unused (totals `a` and `n`).
+    void countNewUnusedSong(const TDataRec* rec);
+
+    // -1 when `node` sorts before a new node of this text, kind and size, 1 after, 0 a match.
+    int CompareTreeNodes(const TreeNode* node, std::string_view text, bool compareSize, int32_t size,
+                         uint8_t imageIndex) const;
+    // Returns the child of `parent` (nullptr: top level) that matches, or creates it at its
+    // sorted place. Siblings are searched by bisection: they are kept in order.
+    TreeNode* TryToFindNode(TreeNode* parent, Tree& tree, bool compareSize, int32_t size, uint8_t imageIndex,
+                            std::string_view text, bool startAtSibling = false);
+    // The compare handlers used when a whole tree is re-sorted.
+    int TreeViewMusicTreeCompare(const TreeNode* node1, const TreeNode* node2) const;
+    int TreeViewFoldersCompare(const TreeNode* node1, const TreeNode* node2) const;
+
+    // Empties the whole database in memory. Neither refreshes the statistics nor touches
+    // DBModified: callers do.
+    void ClearDB();
+    // "Reset icons": used and playlist songs become unused, Just Good ones Just Good unused.
+    void ResetIcons();
+
+    // Observers of the trees and lists hear one reset for everything between these calls,
+    // and listeners one statistics change at the end. Calls nest.
+    void beginBulkUpdate();
+    void endBulkUpdate();
+
+    void addListener(DatabaseListener* listener);
+    void removeListener(DatabaseListener* listener);
+    void notifyStatisticsChanged();
+
+    // Set while a folder scan or a folder-tree rebuild adds songs; read by the add-disk dialog.
+    bool DiskAdded = false;
+
+private:
+    int compareText(std::string_view a, std::string_view b) const { return collator_.compare(a, b); }
+    ItemList& listOf(Counter c);
+    ListItem*& itemField(TDataRec* rec, Counter c);
+
+    std::unique_ptr<RandomSource> random_;
+    NodeCollator collator_;
+    Tree musicTree_;
+    Tree folderTree_;
+    ItemList musicList_, playList_, blackList_, favorites_, justGood_;
+    StatCounters counters_;
+    std::vector<std::unique_ptr<TDataRec>> DataList_;
+    TDataRec* lastRecord_ = nullptr;
+    bool modified_ = false;
+    int bulkDepth_ = 0;
+    bool statisticsPending_ = false;
+    std::vector<DatabaseListener*> listeners_;
+};
+
+// RAII form of beginBulkUpdate/endBulkUpdate, so an error mid-way still ends the update.
+class BulkUpdate {
+public:
+    explicit BulkUpdate(MusicDatabase& db) : db_(db) { db_.beginBulkUpdate(); }
+    ~BulkUpdate() { db_.endBulkUpdate(); }
+    BulkUpdate(const BulkUpdate&) = delete;
+    BulkUpdate& operator=(const BulkUpdate&) = delete;
+
+private:
+    MusicDatabase& db_;
+};
+
+} // namespace velmo

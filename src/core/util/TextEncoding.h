@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace velmo {
+
+// True when the bytes form valid UTF-8 (no overlongs, no surrogates, nothing above U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+
+// Converts Windows-1252 bytes to UTF-8. The five bytes that code page leaves undefined map to
+// the C1 control of the same value, so no byte is ever lost.
+std::string windows1252ToUtf8(std::string_view bytes);
+
+// Files of the Windows program are in its ANSI code page; ours are UTF-8. Valid UTF-8 is
+// taken as it is (a leading byte-order mark is dropped), anything else as Windows-1252.
+std::string decodeTextFile(std::string_view bytes);
+
+} // namespace velmo

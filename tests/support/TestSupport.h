@@ -1,0 +1,66 @@
+#pragma once
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/UserInterface.h"
+#include "util/RandomSource.h"
+
+namespace velmo::test {
+
+// A user whose answers are scripted and who remembers what the program showed.
+class ScriptedUi : public UserInterface {
+public:
+    struct Shown {
+        std::string kind; // "question", "notice" or "error"
+        std::string caption;
+        std::string text;
+    };
+
+    std::deque<bool> answers;             // answers to the next questions; default button when empty
+    std::deque<std::optional<std::string>> files; // answers to the next file dialogs; cancel when empty
+    std::vector<Shown> shown;
+    std::vector<FileDialog> dialogs;
+    int messagesProcessed = 0;
+
+    bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
+    void showNotice(const std::string& caption, const std::string& text) override;
+    void showError(const std::string& text) override;
+    std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
+    std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
+    void processMessages() override { ++messagesProcessed; }
+
+    std::vector<std::string> errors() const;
+};
+
+// Random numbers taken from a list, then 0: makes random placement testable.
+class ScriptedRandom : public RandomSource {
+public:
+    explicit ScriptedRandom(std::vector<uint32_t> values = {}) : values_(values.begin(), values.end()) {}
+    uint32_t below(uint32_t n) override;
+    void reseed(uint64_t) override {}
+    std::vector<uint32_t> bounds; // the n of every call, in order
+
+private:
+    std::deque<uint32_t> values_;
+};
+
+// A fresh empty folder below the system's temporary folder, removed when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+
+} // namespace velmo::test

@@ -87,6 +87,12 @@ std::optional<std::string> writeFileAtomically(
     return std::nullopt;
 }
 
+std::optional<std::string> copyFile(const std::string& from, const std::string& to) {
+    auto content = readWholeFile(from);
+    if (!content) return std::string(std::strerror(errno ? errno : EIO));
+    return writeFileAtomically(to, [&](const auto& sink) { sink(*content); });
+}
+
 bool fileExists(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

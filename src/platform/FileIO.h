@@ -16,6 +16,9 @@ std::optional<std::string> readWholeFile(const std::string& path);
 std::optional<std::string> writeFileAtomically(
     const std::string& path, const std::function<void(const std::function<void(std::string_view)>&)>& produce);
 
+// Copies a file over `to` (atomically, as above); the system's reason on failure.
+std::optional<std::string> copyFile(const std::string& from, const std::string& to);
+
 bool fileExists(const std::string& path);
 // Removes a file; true when it is gone afterwards.
 bool removeFile(const std::string& path);

@@ -40,6 +40,7 @@ bool readAndAnalyze(Session& s, const std::string& nativePath, bool mergeMode) {
         DatabaseLoader(s.db, options).AnalyzeTree(tree);
         return true;
     } catch (const std::exception& e) {
+        if (!mergeMode) s.partiallyLoadedFile = nativePath;
         s.ui.showError(e.what());
         return false;
     }
@@ -93,6 +94,13 @@ bool SaveDBAs(Session& s, const std::string& fileName) {
         target = s.settings.DBName;
     }
     const std::string path = platform::storedToNative(s.AppDir, target);
+    if (!s.partiallyLoadedFile.empty() && path == s.partiallyLoadedFile) {
+        if (auto failed = platform::copyFile(path, path + ".bak")) {
+            s.ui.showError("Cannot create file \"" + path + ".bak\". " + *failed);
+            return false;
+        }
+        s.partiallyLoadedFile.clear();
+    }
     auto failure = platform::writeFileAtomically(
         path, [&](const auto& sink) { writeDatabase(s.db.musicTree(), sink); });
     if (failure) {

@@ -30,6 +30,9 @@ struct Session {
     UserInterface& ui;
     MusicDatabase db;
     int activeTab = 0;
+    // The database file whose load stopped at a bad line. The first save over it keeps the
+    // whole original beside it as "<name>.bak", so the songs after that line are not lost.
+    std::string partiallyLoadedFile;
     // Writes the profile file; set by the settings module, a no-op until then.
     std::function<void()> saveProfile = [] {};
 

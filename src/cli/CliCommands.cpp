@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -7,9 +8,11 @@
 
 #include "TerminalUi.h"
 #include "app/DatabaseCommands.h"
+#include "app/Lifecycle.h"
 #include "app/Session.h"
 #include "musicdb/Statistics.h"
 #include "platform/NativePaths.h"
+#include "settings/Profiles.h"
 #include "util/IntConversion.h"
 
 namespace velmo::cli {
@@ -17,7 +20,7 @@ namespace velmo::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: velmo-cli [--appdir DIR] [--yes|--no] [--seed N] COMMAND [ARGS]\n"
+    "usage: velmo-cli [--appdir DIR] [--profile NAME] [--yes|--no] [--seed N] COMMAND [ARGS]\n"
     "commands:\n"
     "  stats [TAB]                        caption, statistics line of TAB (0-5), tab captions\n"
     "  list [music|playlist|black|favorites|justgood]\n"
@@ -25,7 +28,8 @@ constexpr const char* kUsage =
     "  load FILE | merge FILE | save [FILE]\n"
     "  set-status STATUS CAPTION...       STATUS: unused used playlist black favorites\n"
     "                                     justgood goodunused goodused goodplaylist\n"
-    "  reset-icons | clear\n";
+    "  reset-icons | clear\n"
+    "  profile list | profile new NAME | profile rename NAME | profile delete | profile switch NAME\n";
 
 struct Context {
     Session& session;
@@ -138,6 +142,43 @@ bool cmdClear(Context& c, const std::vector<std::string>&) {
     return true;
 }
 
+bool cmdProfile(Context& c, const std::vector<std::string>& args) {
+    Session& s = c.session;
+    const std::string& sub = args[0];
+    const size_t wanted = sub == "list" || sub == "delete" ? 1 : 2;
+    if ((sub != "list" && sub != "delete" && sub != "new" && sub != "rename" && sub != "switch"))
+        throw UsageError("unknown profile command \"" + sub + "\"");
+    if (args.size() != wanted) throw UsageError("wrong number of arguments for profile " + sub);
+    if (sub == "list") {
+        for (size_t i = 0; i < s.Profiles.size(); ++i)
+            c.out << s.Profiles[i] << (static_cast<int>(i) == s.SelectedProfile ? "\t*" : "") << '\n';
+        return true;
+    }
+    // An explicit profile command decides the current profile, also under --profile.
+    s.optionsCurrentProfile.reset();
+    if (sub == "delete") {
+        DeleteProfile(s);
+        return true;
+    }
+    const std::string& name = args[1];
+    if (sub == "switch") {
+        if (std::find(s.Profiles.begin(), s.Profiles.end(), name) == s.Profiles.end()) {
+            c.ui.showError("The profile \"" + name + "\" does not exist.");
+            return false;
+        }
+        SwitchProfile(s, name);
+        return true;
+    }
+    if (refuseProfileName(s, name)) return false;
+    if (sub == "new") {
+        s.CurrentProfile = name;
+        MakeProfile(s);
+    } else {
+        RenameProfile(s, name);
+    }
+    return true;
+}
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"stats", 0, 1, false, cmdStats},
@@ -149,6 +190,7 @@ const std::vector<Command>& commands() {
         {"set-status", 2, SIZE_MAX, true, cmdSetStatus},
         {"reset-icons", 0, 0, true, cmdResetIcons},
         {"clear", 0, 0, true, cmdClear},
+        {"profile", 1, 2, false, cmdProfile},
     };
     return table;
 }
@@ -164,16 +206,19 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::string appDir;
     auto answers = TerminalUi::Answers::Default;
     std::optional<uint64_t> seed;
+    std::optional<std::string> profile;
     size_t i = 0;
     for (; i < args.size() && args[i].starts_with("--"); ++i) {
         const std::string& opt = args[i];
         if (opt == "--yes") answers = TerminalUi::Answers::Yes;
         else if (opt == "--no") answers = TerminalUi::Answers::No;
-        else if (opt == "--appdir" || opt == "--seed") {
+        else if (opt == "--appdir" || opt == "--seed" || opt == "--profile") {
             if (i + 1 >= args.size()) return usage(err, opt + " needs a value");
             const std::string& value = args[++i];
             if (opt == "--appdir") {
                 appDir = value;
+            } else if (opt == "--profile") {
+                profile = value;
             } else {
                 try {
                     size_t used = 0;
@@ -203,9 +248,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     TerminalUi ui(err, answers);
     Session session(platform::resolveAppDir(appDir), ui,
                     seed ? std::make_unique<Mt19937Random>(*seed) : makeClockSeededRandom());
+    StartupOptions startup;
+    startup.profile = profile;
     // A database that did not load whole must not be saved over its file.
-    if (!LoadData(session)) return 1;
-    session.db.setDBModified(false);
+    if (!Startup(session, startup)) return 1;
 
     Context context{session, ui, out, err};
     bool ok;
@@ -215,6 +261,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return usage(err, e.what());
     }
     if (ok && command->modifies) ok = SaveOrDeleteDatabase(session);
+    Shutdown(session);
     return ok && !ui.errorShown() ? 0 : 1;
 }
 

@@ -8,6 +8,7 @@
 #include "musicdb/DatabaseLoader.h"
 #include "platform/FileIO.h"
 #include "platform/NativePaths.h"
+#include "settings/Profiles.h"
 
 namespace velmo {
 
@@ -61,7 +62,7 @@ bool MenuItemLoadBaseClick(Session& s) {
         s.db.ClearDB();
         s.settings.DBName = platform::nativeToStored(s.AppDir, *chosen);
         ok = LoadData(s);
-        s.saveProfile();
+        SaveProfile(s);
         s.db.setDBModified(false);
     }
     s.db.notifyStatisticsChanged();
@@ -75,7 +76,7 @@ bool MenuItemAddtoDBClick(Session& s) {
     bool ok = readAndAnalyze(s, *chosen, true);
     s.db.setDBModified(true);
     s.db.notifyStatisticsChanged();
-    s.saveProfile();
+    SaveProfile(s);
     return ok;
 }
 
@@ -107,7 +108,7 @@ bool SaveDBAs(Session& s, const std::string& fileName) {
         s.ui.showError("Cannot create file \"" + path + "\". " + *failure);
         return false;
     }
-    s.saveProfile();
+    SaveProfile(s);
     s.db.setDBModified(false);
     s.db.notifyStatisticsChanged();
     return true;

@@ -1,43 +1,46 @@
 #pragma once
-#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/MessageTable.h"
+#include "external/PlayerConfig.h"
 #include "musicdb/MusicDatabase.h"
+#include "settings/ProfileSettings.h"
 
 namespace velmo {
 
 class UserInterface;
 
-// The settings of the current profile that the database needs. The profile file fills and
-// writes them; until then they hold the defaults of the profile "Default".
-struct ProfileSettings {
-    std::string DBName = "Profiles\\Default\\Default.vmdb";
-    bool GoodCycle = false;
-};
-
-// One run of the program: its folder, profile, settings, messages and database, and the user
-// it talks to. Both front ends build one and hand it to the commands.
+// One run of the program: its folder, profiles, settings, messages and database, and the
+// user it talks to. Both front ends build one and hand it to the commands.
 struct Session {
     Session(std::string appDir, UserInterface& userInterface,
-            std::unique_ptr<RandomSource> random = makeClockSeededRandom())
-        : AppDir(std::move(appDir)), ui(userInterface), db(std::move(random)) {}
+            std::unique_ptr<RandomSource> random = makeClockSeededRandom());
 
     std::string AppDir; // a path on this machine, without a trailing slash
+    bool DebugMode = false;
     std::string CurrentProfile = "Default";
+    // The profile box: the listed profiles and the selected one (-1: none).
+    std::vector<std::string> Profiles{"Default"};
+    int SelectedProfile = 0;
     ProfileSettings settings;
+    std::vector<TPlayerConfig> PlayerConfigs;
     MessageTable messages;
     UserInterface& ui;
     MusicDatabase db;
-    int activeTab = 0;
     // The database file whose load stopped at a bad line. The first save over it keeps the
     // whole original beside it as "<name>.bak", so the songs after that line are not lost.
     std::string partiallyLoadedFile;
-    // Writes the profile file; set by the settings module, a no-op until then.
-    std::function<void()> saveProfile = [] {};
+    // Set while a profile is used for one run only: the current profile Options.ini keeps.
+    std::optional<std::string> optionsCurrentProfile;
 
     // The database file as a path on this machine.
     std::string databasePath() const;
+    // A path stored relative to the program folder ("Profiles\Default") on this machine.
+    std::string nativePath(const std::string& stored) const;
+    // The folder of a profile on this machine.
+    std::string profileFolder(const std::string& profile) const;
 };
 
 } // namespace velmo

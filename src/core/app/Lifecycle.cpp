@@ -1,0 +1,82 @@
+#include "app/Lifecycle.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/DatabaseCommands.h"
+#include "app/Session.h"
+#include "app/UserInterface.h"
+#include "settings/Profiles.h"
+
+namespace velmo {
+
+namespace {
+
+// The settings part of start-up, after Options.ini has been read.
+void ReadIni(Session& s, bool haveOptions, const std::optional<std::string>& profile) {
+    if (profile) s.CurrentProfile = *profile;
+    if (!haveOptions && !profile) {
+        s.CurrentProfile = "Default";
+        ResetProfile(s, true);
+        SaveProfile(s);
+    } else {
+        ReadProfile(s);
+    }
+}
+
+} // namespace
+
+bool Startup(Session& s, const StartupOptions& options) {
+    const auto& args = options.arguments;
+    s.DebugMode = !args.empty() && (args.front() == "/debug" || args.front() == "-debug");
+    std::error_code ec;
+    std::filesystem::create_directories(s.AppDir + "/Profiles", ec);
+    std::filesystem::create_directories(s.AppDir + "/Language", ec);
+
+    const bool haveOptions = ReadOpt(s);
+    if (options.profile &&
+        std::find(s.Profiles.begin(), s.Profiles.end(), *options.profile) == s.Profiles.end()) {
+        s.ui.showError("The profile \"" + *options.profile + "\" does not exist.");
+        return false;
+    }
+    if (options.profile && *options.profile != s.CurrentProfile) s.optionsCurrentProfile = s.CurrentProfile;
+    ReadIni(s, haveOptions, options.profile);
+    s.db.notifyStatisticsChanged();
+    const bool loaded = LoadData(s);
+    s.db.setDBModified(false);
+    s.db.notifyStatisticsChanged();
+    if (loaded && options.askForReset && options.askForReset(s)) MenuItemResetIconsClick(s);
+    return loaded;
+}
+
+bool FormCloseQuery(Session& s) {
+    if (!s.settings.ConfirmOpts[ConfirmClose]) return true;
+    return s.ui.askYesNo(s.messages[msgConfirmation22], s.messages[msgQuitQuestion], false);
+}
+
+void AskForSaving(Session& s) {
+    if (!s.db.DBModified()) return;
+    const ConfirmOptions& o = s.settings.ConfirmOpts;
+    if (o[ConfirmSavingOnExit]) {
+        if (s.ui.askYesNo(s.messages[msgConfirmation26], s.messages[msgSaveQuestion], true)) SaveOrDeleteDatabase(s);
+    } else if (o[AutoSave]) {
+        MenuItemSaveBaseClick(s);
+    } else if (o[AutoSaveAs]) {
+        MenuItemSaveDBAsClick(s);
+    }
+}
+
+void Shutdown(Session& s) {
+    AskForSaving(s);
+    if (s.optionsCurrentProfile) {
+        const std::string runProfile = s.CurrentProfile;
+        s.CurrentProfile = *s.optionsCurrentProfile;
+        SaveOpt(s);
+        s.CurrentProfile = runProfile;
+    } else {
+        SaveOpt(s);
+    }
+    SaveProfile(s);
+}
+
+} // namespace velmo

@@ -1,0 +1,232 @@
+#include "settings/Profiles.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
+#include "app/DatabaseCommands.h"
+#include "app/Lifecycle.h"
+#include "app/Session.h"
+#include "app/UserInterface.h"
+#include "platform/FileIO.h"
+#include "settings/ProfileFile.h"
+#include "util/IntConversion.h"
+#include "util/TextEncoding.h"
+#include "util/TextLines.h"
+
+namespace fs = std::filesystem;
+
+namespace velmo {
+
+namespace {
+
+constexpr const char* kOptionsFile = "Options.ini";
+constexpr const char* kDeletedSuffix = " [DELETED]";
+
+std::string profileFile(const Session& s, const char* name) { return s.profileFolder(s.CurrentProfile) + "/" + name; }
+
+std::optional<std::vector<std::string>> readLines(const std::string& path) {
+    if (!platform::fileExists(path)) return std::nullopt;
+    auto bytes = platform::readWholeFile(path);
+    if (!bytes) return std::nullopt;
+    return splitLines(decodeTextFile(*bytes));
+}
+
+void writeLines(Session& s, const std::string& path, const std::vector<std::string>& lines) {
+    const std::string text = joinLinesCrLf(lines);
+    if (auto failure = platform::writeFileAtomically(path, [&](const auto& sink) { sink(text); }))
+        s.ui.showError("Cannot create file \"" + path + "\". " + *failure);
+}
+
+bool folderExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+// Case-insensitive, as the profile box finds its entries.
+bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
+    UErrorCode status = U_ZERO_ERROR;
+    auto toUtf16 = [&](const std::string& text) {
+        std::u16string out(text.size() + 1, u'\0');
+        int32_t length = 0;
+        u_strFromUTF8(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, text.data(),
+                      static_cast<int32_t>(text.size()), &status);
+        out.resize(static_cast<size_t>(std::max(length, 0)));
+        return out;
+    };
+    std::u16string ua = toUtf16(a), ub = toUtf16(b);
+    if (U_FAILURE(status)) return a == b;
+    return u_strCaseCompare(reinterpret_cast<const UChar*>(ua.data()), static_cast<int32_t>(ua.size()),
+                            reinterpret_cast<const UChar*>(ub.data()), static_cast<int32_t>(ub.size()),
+                            U_FOLD_CASE_DEFAULT, &status) == 0;
+}
+
+bool isFolderName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    if (name.back() == ' ' || name.back() == '.') return false;
+    return name.find_first_of(kRefusedProfileChars) == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+void selectProfile(Session& s, const std::string& name) {
+    auto it = std::find(s.Profiles.begin(), s.Profiles.end(), name);
+    s.SelectedProfile = it == s.Profiles.end() ? -1 : static_cast<int>(it - s.Profiles.begin());
+}
+
+} // namespace
+
+void SaveProfile(Session& s) {
+    std::error_code ec;
+    fs::create_directories(s.profileFolder(s.CurrentProfile), ec);
+    writeLines(s, profileFile(s, "Profile.ini"), profileFileLines(s.settings));
+    SavePlayerConfig(s);
+}
+
+void ResetProfile(Session& s, bool writePlayerDefaults) {
+    s.settings = SetDefopts(s.CurrentProfile);
+    if (writePlayerDefaults) SetDefPlayerConfig(s);
+}
+
+void ReadProfile(Session& s) {
+    if (!folderExists(s.profileFolder(s.CurrentProfile))) {
+        s.CurrentProfile = "Default";
+        ResetProfile(s, false);
+    } else {
+        // A user's player configurations survive: only a missing or broken file is replaced.
+        ResetProfile(s, false);
+        if (auto lines = readLines(profileFile(s, "Profile.ini"))) {
+            try {
+                readProfileFileLines(s.settings, *lines);
+            } catch (const ConversionError& e) {
+                s.ui.showError(e.what());
+            }
+        }
+    }
+    ReadPlayerConfig(s);
+    selectProfile(s, s.CurrentProfile);
+    SaveProfile(s);
+}
+
+void ReadPlayerConfig(Session& s) {
+    auto lines = readLines(profileFile(s, "PlayerConfig.ini"));
+    const size_t lineCount = lines ? lines->size() : 0;
+    auto configs = lines ? parsePlayerConfigLines(*lines) : std::nullopt;
+    if (configs) {
+        s.PlayerConfigs = std::move(*configs);
+    } else {
+        SetDefPlayerConfig(s);
+    }
+    if (static_cast<int64_t>(lineCount / kPlayerConfigBlockLines) - 1 < s.settings.PlayerConfigIndex)
+        s.settings.PlayerConfigIndex = 0;
+}
+
+void SavePlayerConfig(Session& s) {
+    if (s.PlayerConfigs.empty()) s.PlayerConfigs = defaultPlayerConfigs();
+    writeLines(s, profileFile(s, "PlayerConfig.ini"), playerConfigLines(s.PlayerConfigs));
+}
+
+void SetDefPlayerConfig(Session& s) {
+    s.PlayerConfigs = defaultPlayerConfigs();
+    SavePlayerConfig(s);
+}
+
+bool ReadOpt(Session& s) {
+    const std::string path = s.AppDir + "/" + kOptionsFile;
+    auto lines = readLines(path);
+    if (!lines) {
+        s.CurrentProfile = "Default";
+        SaveOpt(s);
+    } else {
+        if (lines->size() >= 2) s.CurrentProfile = (*lines)[1];
+        if (lines->size() >= 4 && (*lines)[2] == "[Profiles]" && !(*lines)[3].empty()) {
+            s.Profiles = splitListLine((*lines)[3]);
+        } else if (lines->size() >= 2) {
+            s.Profiles.push_back(s.CurrentProfile);
+        }
+    }
+    // A name no folder can carry (a hand-edited "..\..") is dropped like a missing folder.
+    std::erase_if(s.Profiles, [&](const std::string& name) {
+        return name != "Default" && (!isFolderName(name) || !folderExists(s.profileFolder(name)));
+    });
+    if (s.CurrentProfile != "Default" && !isFolderName(s.CurrentProfile)) s.CurrentProfile = "Default";
+    selectProfile(s, s.CurrentProfile);
+    return lines && lines->size() >= 2;
+}
+
+void SaveOpt(Session& s) {
+    writeLines(s, s.AppDir + "/" + kOptionsFile, {"[Profile]", s.CurrentProfile, "[Profiles]", joinListLine(s.Profiles)});
+}
+
+ProfileNameCheck checkProfileName(const Session& s, const std::string& name) {
+    for (const std::string& listed : s.Profiles)
+        if (sameNameIgnoringCase(listed, name)) return ProfileNameCheck::Listed;
+    return isFolderName(name) ? ProfileNameCheck::Ok : ProfileNameCheck::Invalid;
+}
+
+bool refuseProfileName(Session& s, const std::string& name) {
+    switch (checkProfileName(s, name)) {
+    case ProfileNameCheck::Ok: return false;
+    case ProfileNameCheck::Listed: s.ui.showNotice(s.messages[msgError], s.messages[12]); return true;
+    case ProfileNameCheck::Invalid:
+        s.ui.showNotice(s.messages[msgError],
+                        "A profile name must not be empty, \".\" or \"..\", end in a blank or a dot, or hold any "
+                        "of the characters \\ / : * ? \" < > |, please, try another one.");
+        return true;
+    }
+    return true;
+}
+
+void MakeProfile(Session& s) {
+    ResetProfile(s, true);
+    s.db.ClearDB();
+    s.Profiles.push_back(s.CurrentProfile);
+    s.SelectedProfile = static_cast<int>(s.Profiles.size()) - 1;
+    SaveProfile(s);
+    SaveOpt(s);
+    s.db.notifyStatisticsChanged();
+}
+
+void RenameProfile(Session& s, const std::string& newName) {
+    const std::string old = s.CurrentProfile;
+    if (s.SelectedProfile >= 0 && static_cast<size_t>(s.SelectedProfile) < s.Profiles.size())
+        s.Profiles[static_cast<size_t>(s.SelectedProfile)] = newName;
+    selectProfile(s, newName);
+    std::error_code ec;
+    if (folderExists(s.profileFolder(old))) fs::rename(s.profileFolder(old), s.profileFolder(newName), ec);
+    if (s.settings.DBName == defaultDBName(old)) {
+        s.settings.DBName = defaultDBName(newName);
+        const std::string oldFile = s.nativePath("Profiles\\" + newName + "\\" + old + ".vmdb");
+        if (platform::fileExists(oldFile)) fs::rename(oldFile, s.databasePath(), ec);
+    }
+    s.settings.PathToDB = replaceAll(s.settings.PathToDB, "Profiles\\" + old + "\\", "Profiles\\" + newName + "\\");
+    s.CurrentProfile = newName;
+    SaveOpt(s);
+    SaveProfile(s);
+    s.db.notifyStatisticsChanged();
+}
+
+void DeleteProfile(Session& s) {
+    if (s.Profiles.size() <= 1) return;
+    if (s.SelectedProfile >= 0 && static_cast<size_t>(s.SelectedProfile) < s.Profiles.size())
+        s.Profiles.erase(s.Profiles.begin() + s.SelectedProfile);
+    s.SelectedProfile = 0;
+    const std::string folder = s.profileFolder(s.CurrentProfile);
+    std::error_code ec;
+    if (folderExists(folder)) fs::rename(folder, folder + kDeletedSuffix, ec);
+    SwitchProfile(s, s.Profiles.front());
+    SaveOpt(s);
+}
+
+void SwitchProfile(Session& s, const std::string& name) {
+    if (name == s.CurrentProfile) return;
+    SaveProfile(s);
+    AskForSaving(s);
+    s.CurrentProfile = name;
+    s.db.ClearDB();
+    ReadProfile(s);
+    LoadData(s);
+    s.db.setDBModified(false);
+    s.db.notifyStatisticsChanged();
+}
+
+} // namespace velmo

@@ -12,6 +12,7 @@
 #include "app/Session.h"
 #include "musicdb/Statistics.h"
 #include "platform/NativePaths.h"
+#include "playlist/PlaylistGenerator.h"
 #include "settings/Profiles.h"
 #include "util/IntConversion.h"
 
@@ -28,7 +29,7 @@ constexpr const char* kUsage =
     "  load FILE | merge FILE | save [FILE]\n"
     "  set-status STATUS CAPTION...       STATUS: unused used playlist black favorites\n"
     "                                     justgood goodunused goodused goodplaylist\n"
-    "  reset-icons | clear\n"
+    "  reset-icons | clear | make-playlist\n"
     "  profile list | profile new NAME | profile rename NAME | profile delete | profile switch NAME\n";
 
 struct Context {
@@ -137,6 +138,11 @@ bool cmdResetIcons(Context& c, const std::vector<std::string>&) {
     return true;
 }
 
+bool cmdMakePlaylist(Context& c, const std::vector<std::string>&) {
+    ButtonMakePlayListClick(c.session);
+    return true;
+}
+
 bool cmdClear(Context& c, const std::vector<std::string>&) {
     MenuItemClearDBClick(c.session);
     return true;
@@ -190,6 +196,7 @@ const std::vector<Command>& commands() {
         {"set-status", 2, SIZE_MAX, true, cmdSetStatus},
         {"reset-icons", 0, 0, true, cmdResetIcons},
         {"clear", 0, 0, true, cmdClear},
+        {"make-playlist", 0, 0, true, cmdMakePlaylist},
         {"profile", 1, 2, false, cmdProfile},
     };
     return table;
@@ -250,6 +257,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                     seed ? std::make_unique<Mt19937Random>(*seed) : makeClockSeededRandom());
     StartupOptions startup;
     startup.profile = profile;
+    startup.askForReset = CheckIfResetNeeded;
+    session.fixedSeed = seed;
     // A database that did not load whole must not be saved over its file.
     if (!Startup(session, startup)) return 1;
 
@@ -261,6 +270,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return usage(err, e.what());
     }
     if (ok && command->modifies) ok = SaveOrDeleteDatabase(session);
+    // make-playlist shows the playlist it made, as "list playlist" does.
+    if (ok && name == "make-playlist") cmdList(context, {"playlist"});
     Shutdown(session);
     return ok && !ui.errorShown() ? 0 : 1;
 }

@@ -32,6 +32,12 @@ struct Session {
     // The database file whose load stopped at a bad line. The first save over it keeps the
     // whole original beside it as "<name>.bak", so the songs after that line are not lost.
     std::string partiallyLoadedFile;
+    // Set when a copy of the playlist starts: its songs count as heard at the next
+    // "Make playlist" or Playlist/Favorites status command.
+    bool PlaylistCopied = false;
+    // A seed given by the user: playlist generations then continue one reproducible sequence
+    // instead of re-seeding from the clock.
+    std::optional<uint64_t> fixedSeed;
     // Set while a profile is used for one run only: the current profile Options.ini keeps.
     std::optional<std::string> optionsCurrentProfile;
 

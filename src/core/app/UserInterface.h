@@ -29,6 +29,9 @@ public:
     virtual std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> chooseFileToSave(const FileDialog& dialog) = 0;
 
+    // A passing message in the status bar; an empty text clears it.
+    virtual void showStatus(const std::string& /*text*/) {}
+
     // Lets the window repaint during a long operation.
     virtual void processMessages() {}
 };

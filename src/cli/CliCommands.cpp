@@ -11,6 +11,7 @@
 #include "app/Lifecycle.h"
 #include "app/Session.h"
 #include "musicdb/Statistics.h"
+#include "platform/FileIO.h"
 #include "platform/NativePaths.h"
 #include "playlist/PlaylistGenerator.h"
 #include "settings/Profiles.h"
@@ -92,13 +93,23 @@ bool cmdTree(Context& c, const std::vector<std::string>& args) {
     return true;
 }
 
+// An open dialog only offers files that exist; a path typed on the command line may not.
+bool answerOpenDialog(Context& c, const std::string& path) {
+    if (!platform::fileExists(path)) {
+        c.ui.showError("Cannot open file \"" + path + "\". No such file");
+        return false;
+    }
+    c.ui.setFileAnswer(path);
+    return true;
+}
+
 bool cmdLoad(Context& c, const std::vector<std::string>& args) {
-    c.ui.setFileAnswer(args[0]);
+    if (!answerOpenDialog(c, args[0])) return false;
     return MenuItemLoadBaseClick(c.session);
 }
 
 bool cmdMerge(Context& c, const std::vector<std::string>& args) {
-    c.ui.setFileAnswer(args[0]);
+    if (!answerOpenDialog(c, args[0])) return false;
     return MenuItemAddtoDBClick(c.session);
 }
 

@@ -1,0 +1,362 @@
+// Loading and merging a database file into the music database: statuses after loading,
+// counters and lists, partial loads on bad lines, names that are refused, encodings.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "DbFileTestUtil.h"
+#include "util/IntConversion.h"
+
+namespace velmo::test {
+namespace {
+
+constexpr int32_t kMB = 1048576;
+
+// One song per stored icon 6..13, each of 1 MB, in one folder.
+std::string oneSongPerIcon() {
+    std::string text = "Drive <C> /DATA/:3:0\r\n\tMusic:4:0\r\n";
+    for (int icon = 6; icon <= 13; ++icon) text += songLine(2, "s" + std::to_string(icon) + ".mp3", icon, kMB);
+    return text;
+}
+
+std::string captionOfIcon(int icon) { return "Drive <C> /DATA/\\Music\\s" + std::to_string(icon) + ".mp3"; }
+
+void expectListsMirrorCounters(MusicDatabase& db) {
+    const StatCounters& c = db.counters();
+    EXPECT_EQ(static_cast<size_t>(c.a.count), db.musicList().size());
+    EXPECT_EQ(static_cast<size_t>(c[cP].count), db.playList().size());
+    EXPECT_EQ(static_cast<size_t>(c[cB].count), db.blackList().size());
+    EXPECT_EQ(static_cast<size_t>(c[cF].count), db.favorites().size());
+    EXPECT_EQ(static_cast<size_t>(c[cG].count), db.justGood().size());
+}
+
+struct StatusAfterLoadCase {
+    bool goodCycle;
+    int expected[8]; // statuses of the songs stored with icons 6..13
+};
+
+void PrintTo(const StatusAfterLoadCase& c, std::ostream* os) { *os << (c.goodCycle ? "Cycle" : "Remain unused"); }
+
+class StatusAfterLoad : public ::testing::TestWithParam<StatusAfterLoadCase> {};
+
+TEST_P(StatusAfterLoad, EachStoredIconGivesItsStatusAndTheNodesAgree) {
+    const auto& param = GetParam();
+    auto db = makeDatabase();
+    loadText(*db, oneSongPerIcon(), param.goodCycle);
+    for (int icon = 6; icon <= 13; ++icon) {
+        TDataRec* rec = songByCaption(*db, captionOfIcon(icon));
+        ASSERT_NE(rec, nullptr) << icon;
+        const int status = param.expected[icon - 6];
+        EXPECT_EQ(MusicDatabase::statusOf(rec), status) << "stored icon " << icon;
+        EXPECT_EQ(rec->MusicNode->imageIndex(), imageOfStatus(status)) << "stored icon " << icon;
+        ASSERT_NE(rec->FolderNode, nullptr);
+        EXPECT_EQ(rec->FolderNode->imageIndex(), imageOfStatus(status)) << "stored icon " << icon;
+    }
+    expectListsMirrorCounters(*db);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GoodCycle, StatusAfterLoad,
+    ::testing::Values(
+        StatusAfterLoadCase{false, {ssUnused, ssUsed, ssUsed, ssBlack, ssFavorites, ssGoodUnused, ssGoodUnused,
+                                    ssGoodUnused}},
+        StatusAfterLoadCase{true, {ssUnused, ssUsed, ssUsed, ssBlack, ssFavorites, ssGoodUnused, ssGoodUsed,
+                                   ssGoodPlayList}}),
+    [](const auto& testInfo) { return testInfo.param.goodCycle ? std::string("Cycle") : std::string("RemainUnused"); });
+
+TEST(DatabaseLoad, PlaylistIsDissolvedApartFromFavorites) {
+    auto db = makeDatabase();
+    loadText(*db, oneSongPerIcon(), false);
+    EXPECT_EQ(captions(db->playList()), std::vector<std::string>{captionOfIcon(10)});
+    EXPECT_EQ(captions(db->favorites()), std::vector<std::string>{captionOfIcon(10)});
+    EXPECT_EQ(captions(db->blackList()), std::vector<std::string>{captionOfIcon(9)});
+    EXPECT_EQ(captions(db->justGood()),
+              (std::vector<std::string>{captionOfIcon(11), captionOfIcon(12), captionOfIcon(13)}));
+
+    const StatCounters& c = db->counters();
+    EXPECT_EQ(c.a.count, 8);
+    EXPECT_DOUBLE_EQ(c.a.sizeMB, 8.0);
+    EXPECT_EQ(c[cN].count, 5); // unused, favourite and three Just Good unused
+    EXPECT_DOUBLE_EQ(c[cN].sizeMB, 5.0);
+    EXPECT_EQ(c[cU].count, 3); // two used and the black one
+    EXPECT_DOUBLE_EQ(c[cU].sizeMB, 3.0);
+    EXPECT_EQ(c[cP].count, 1);
+    EXPECT_EQ(c[cGN].count, 3);
+    EXPECT_EQ(c[cGU].count, 0);
+    EXPECT_EQ(c[cGP].count, 0);
+    EXPECT_EQ(c[cG].count, 3);
+}
+
+TEST(DatabaseLoad, WithCycleJustGoodPlaylistSongsReturnToThePlaylist) {
+    auto db = makeDatabase();
+    loadText(*db, oneSongPerIcon(), true);
+    auto playlist = captions(db->playList());
+    std::sort(playlist.begin(), playlist.end());
+    EXPECT_EQ(playlist, (std::vector<std::string>{captionOfIcon(10), captionOfIcon(13)}));
+    const StatCounters& c = db->counters();
+    EXPECT_EQ(c[cN].count, 3);
+    EXPECT_EQ(c[cU].count, 4);
+    EXPECT_EQ(c[cP].count, 2);
+    EXPECT_EQ(c[cGN].count, 1);
+    EXPECT_EQ(c[cGU].count, 1);
+    EXPECT_EQ(c[cGP].count, 1);
+    EXPECT_EQ(c[cG].count, 3);
+}
+
+TEST(DatabaseLoad, SongCaptionsAreTheirPathsInTheMusicTreeInTreeOrder) {
+    auto db = makeDatabase();
+    // Written out of order: the music tree sorts hard disks before CDs and folders before songs.
+    loadText(*db, "Zeta /Z/:1:0\r\n" + songLine(1, "b.mp3", 6, 1) + songLine(1, "a.mp3", 6, 1) +
+                      "\tSub:5:0\r\n" + songLine(2, "c.mp3", 6, 1) + "Drive <D> /X/:3:0\r\n" +
+                      songLine(1, "d.mp3", 6, 1));
+    std::vector<std::string> order;
+    db->musicTree().forEach([&](TreeNode* node, int level) {
+        order.push_back(std::string(static_cast<size_t>(level), '>') + node->text());
+    });
+    EXPECT_EQ(order, (std::vector<std::string>{"Drive <D> /X/", ">d.mp3", "Zeta /Z/", ">Sub", ">>c.mp3", ">a.mp3",
+                                               ">b.mp3"}));
+    auto list = captions(db->musicList());
+    std::sort(list.begin(), list.end());
+    EXPECT_EQ(list, (std::vector<std::string>{"Drive <D> /X/\\d.mp3", "Zeta /Z/\\Sub\\c.mp3", "Zeta /Z/\\a.mp3",
+                                              "Zeta /Z/\\b.mp3"}));
+}
+
+TEST(DatabaseLoad, DiskAndFolderLineSizesAddToTheTotalSizeOnly) {
+    auto db = makeDatabase();
+    loadText(*db, "Disk /L/:1:" + std::to_string(3 * kMB) + "\r\n\tF:5:" + std::to_string(kMB) + "\r\n" +
+                      songLine(2, "s.mp3", 6, kMB / 2));
+    const StatCounters& c = db->counters();
+    EXPECT_EQ(c.a.count, 1);
+    EXPECT_DOUBLE_EQ(c.a.sizeMB, 4.5);
+    EXPECT_DOUBLE_EQ(c[cN].sizeMB, 0.5);
+    // Written back, disks and folders end in ":0" again.
+    EXPECT_EQ(formatDatabase(db->musicTree()), "Disk /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "s.mp3", 6, kMB / 2));
+}
+
+TEST(DatabaseLoad, ChildlessDiskOrFolderLineStaysAnEmptyNode) {
+    auto db = makeDatabase();
+    loadText(*db, "Empty /E/:1:0\r\nDisk /L/:1:0\r\n\tHollow:5:0\r\n" + songLine(1, "s.mp3", 6, 10));
+    EXPECT_EQ(db->musicList().size(), 1u);
+    EXPECT_EQ(db->counters().a.count, 1);
+    EXPECT_EQ(formatDatabase(db->musicTree()),
+              "Disk /L/:0:0\r\n\tHollow:5:0\r\n" + songLine(1, "s.mp3", 6, 10) + "Empty /E/:1:0\r\n");
+}
+
+TEST(DatabaseLoad, LineBreaksInTagsSurviveAFileRoundTripOnlyInTheComment) {
+    auto db = makeDatabase();
+    loadText(*db, "D /L/:1:0\r\n" + songLine(1, "s.mp3", 6, 1));
+    TDataRec* rec = songByCaption(*db, "D /L/\\s.mp3");
+    ASSERT_NE(rec, nullptr);
+    TIDTag tag;
+    tag.title = "Two\nLines";
+    tag.artist = "Carriage\rReturn";
+    tag.comment = "first\r\nsecond";
+    tag.track = 200;
+    tag.genre = 0;
+    rec->SetIDTag(tag);
+
+    const std::string bytes = formatDatabase(db->musicTree());
+    // No line break may split the song's line.
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 2);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 2);
+
+    auto loaded = makeDatabase();
+    loadText(*loaded, bytes);
+    TIDTag back = songByCaption(*loaded, "D /L/\\s.mp3")->IDTag();
+    EXPECT_EQ(back.comment, "first\r\nsecond");
+    EXPECT_EQ(back.title, "Two%nLines");
+    EXPECT_EQ(back.artist, "Carriage%rReturn");
+    EXPECT_EQ(back.track, 200);
+    EXPECT_EQ(back.genre, 0);
+}
+
+TEST(DatabaseLoad, TagOfTheWindowsProgramWithAThreeDigitTrackKeepsItsLegacyReading) {
+    // "%.2d" wrote track 123 as three digits: the reader takes "23" and leaves "1" in the comment.
+    auto db = makeDatabase();
+    loadText(*db, "D /L/:1:0\r\n\ts.mp3:6:1:T" + kSep + kSep + kSep + kSep + "Live123017\r\n");
+    TIDTag tag = songByCaption(*db, "D /L/\\s.mp3")->IDTag();
+    EXPECT_EQ(tag.comment, "Live1");
+    EXPECT_EQ(tag.track, 23);
+    EXPECT_EQ(tag.genre, 17);
+}
+
+TEST(DatabaseLoad, Windows1252FileIsReadWithItsAccentsAndWrittenBackAsUtf8) {
+    auto db = makeDatabase();
+    const std::string latin = "Caf\xE9 /\xC9T\xC9/:1:0\r\n\t\x80uro \xFC.mp3:6:10:Tr\xE8s" + kSep + "\x96" + kSep +
+                              kSep + kSep + "00255\r\n";
+    loadText(*db, latin);
+    const std::string caption = "Caf\xC3\xA9 /\xC3\x89T\xC3\x89/\\\xE2\x82\xACuro \xC3\xBC.mp3";
+    TDataRec* rec = songByCaption(*db, caption);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->IDTag().title, "Tr\xC3\xA8s");
+    EXPECT_EQ(rec->IDTag().artist, "\xE2\x80\x93"); // en dash
+
+    const std::string written = formatDatabase(db->musicTree());
+    EXPECT_TRUE(written.starts_with("Caf\xC3\xA9 /")); // no byte-order mark either
+    auto again = makeDatabase();
+    loadText(*again, written);
+    EXPECT_EQ(formatDatabase(again->musicTree()), written);
+}
+
+TEST(DatabaseLoad, Utf8FileWithByteOrderMarkIsReadWithoutIt) {
+    auto db = makeDatabase();
+    loadText(*db, "\xEF\xBB\xBF" "D\xC3\xA9 /L/:1:0\r\n" + songLine(1, "s.mp3", 6, 1));
+    EXPECT_NE(songByCaption(*db, "D\xC3\xA9 /L/\\s.mp3"), nullptr);
+}
+
+TEST(DatabaseLoad, NamesTheCollationCallsEqualStayTwoSongsThroughSaveAndLoad) {
+    // "é" precomposed and as "e" + combining accent: equal to the collation, different files.
+    const std::string composed = "Caf\xC3\xA9.mp3";
+    const std::string decomposed = "Cafe\xCC\x81.mp3";
+    auto db = makeDatabase();
+    loadText(*db, "D /L/:1:0\r\n\tF:5:0\r\n" + songLine(2, composed, 6, 100) + songLine(2, decomposed, 7, 100));
+    ASSERT_EQ(db->musicList().size(), 2u);
+    EXPECT_NE(songByCaption(*db, "D /L/\\F\\" + composed), nullptr);
+    EXPECT_NE(songByCaption(*db, "D /L/\\F\\" + decomposed), nullptr);
+    EXPECT_EQ(db->folderTree().topLevel(0)->childCount(), 2u);
+
+    const std::string saved = formatDatabase(db->musicTree());
+    auto again = makeDatabase();
+    loadText(*again, saved);
+    EXPECT_EQ(again->musicList().size(), 2u);
+    EXPECT_EQ(MusicDatabase::statusOf(songByCaption(*again, "D /L/\\F\\" + decomposed)), ssUsed);
+    EXPECT_EQ(MusicDatabase::statusOf(songByCaption(*again, "D /L/\\F\\" + composed)), ssUnused);
+    EXPECT_EQ(formatDatabase(again->musicTree()), saved);
+
+    // Merging the same file again finds both songs instead of adding or joining them.
+    loadText(*again, saved, false, true);
+    EXPECT_EQ(again->musicList().size(), 2u);
+    EXPECT_EQ(again->counters().a.count, 2);
+}
+
+// --- Merging ---
+
+TEST(DatabaseMerge, KeepsPresentStatusesAndAddsSameNameSongsOfAnotherSize) {
+    auto db = makeDatabase();
+    loadText(*db, "D /L/:1:0\r\n\tF:5:0\r\n" + songLine(2, "a.mp3", 7, 1000) + songLine(2, "b.mp3", 9, 2000));
+    loadText(*db,
+             "D /L/:1:0\r\n\tF:5:0\r\n" + songLine(2, "a.mp3", 10, 5000) + songLine(2, "a.mp3", 6, 1000) +
+                 songLine(2, "b.mp3", 11, 2000) + songLine(2, "c.mp3", 12, 3000) + "Other /O/:1:0\r\n" +
+                 songLine(1, "x.mp3", 9, 4000),
+             true, true);
+
+    std::vector<std::string> lines;
+    db->musicTree().forEach([&](TreeNode* node, int level) {
+        lines.push_back(std::to_string(level) + node->text() + ":" + std::to_string(node->imageIndex()) +
+                        (node->data() ? ":" + std::to_string(node->data()->Size) : std::string()));
+    });
+    EXPECT_EQ(lines, (std::vector<std::string>{"0D /L/:1:0", "1F:4:0", "2a.mp3:10:5000", "2a.mp3:7:1000",
+                                               "2b.mp3:9:2000", "2c.mp3:12:3000", "0Other /O/:0:0",
+                                               "1x.mp3:9:4000"}));
+    const StatCounters& c = db->counters();
+    EXPECT_EQ(c.a.count, 5);
+    EXPECT_DOUBLE_EQ(c.a.sizeMB, 15000.0 / kMB);
+    EXPECT_EQ(c[cB].count, 2);
+    EXPECT_EQ(c[cF].count, 1);
+    EXPECT_EQ(c[cGU].count, 1);
+    expectListsMirrorCounters(*db);
+}
+
+// --- Lines that are refused ---
+
+std::string loadError(MusicDatabase& db, const std::string& text) {
+    try {
+        loadText(db, text);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(DatabaseLoad, ConversionErrorStopsTheLoadAndKeepsWhatCameBefore) {
+    auto db = makeDatabase();
+    const std::string error = loadError(*db, "A /A/:1:0\r\n" + songLine(1, "s.mp3", 7, kMB) +
+                                                  "B /B/:1:0\r\n\tt.mp3:6:12x:" + kNoTag + "\r\n" +
+                                                  songLine(1, "u.mp3", 6, 1) + "C /C/:1:0\r\n" +
+                                                  songLine(1, "v.mp3", 6, 1));
+    EXPECT_EQ(error, "'12x' is not a valid integer value");
+    EXPECT_EQ(captions(db->musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
+    EXPECT_EQ(db->counters().a.count, 1);
+    EXPECT_EQ(db->counters()[cU].count, 1);
+    EXPECT_EQ(songByCaption(*db, "C /C/\\v.mp3"), nullptr);
+    expectListsMirrorCounters(*db);
+
+    auto other = makeDatabase();
+    EXPECT_EQ(loadError(*other, "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:one:0\r\n"),
+              "'one' is not a valid integer value");
+    EXPECT_EQ(other->musicList().size(), 1u);
+}
+
+TEST(DatabaseLoad, TagWhoseNumbersAreNotDigitsGivesTheConversionError) {
+    auto db = makeDatabase();
+    EXPECT_EQ(loadError(*db, "A /A/:1:0\r\n\ts.mp3:6:1:" + kSep + kSep + kSep + kSep + "0x255\r\n"),
+              "'0x' is not a valid integer value");
+    EXPECT_TRUE(db->musicList().empty());
+}
+
+TEST(DatabaseLoad, TooDeepLineAnalysesNothing) {
+    auto db = makeDatabase();
+    EXPECT_EQ(loadError(*db, "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:1:0\r\n\t\t\tDeep:5:0\r\n"),
+              "Invalid level (3) for item \"Deep:5:0\"");
+    EXPECT_TRUE(db->musicTree().empty());
+    EXPECT_EQ(db->counters().a.count, 0);
+}
+
+struct RefusedLine {
+    std::string body; // lines after the good disk "Good /G/" and its song
+    std::string error;
+};
+
+void PrintTo(const RefusedLine& line, std::ostream* os) { *os << line.error; }
+
+class RefusedLines : public ::testing::TestWithParam<RefusedLine> {};
+
+std::string refusedLineName(const ::testing::TestParamInfo<RefusedLine>& param) {
+    static const char* const kNames[] = {"DotDotFolder",    "DotSong",         "EmptyName",      "BackslashInSong",
+                                         "SlashInSong",     "DotDotDisk",      "BackslashInDisk", "IconAboveSongs",
+                                         "NegativeIcon",    "SongWithChildren"};
+    return param.index < std::size(kNames) ? kNames[param.index] : "Case" + std::to_string(param.index);
+}
+
+TEST_P(RefusedLines, AreNamedByLineNumberAndEarlierDisksStay) {
+    auto db = makeDatabase();
+    const std::string text = "Good /G/:1:0\r\n" + songLine(1, "ok.mp3", 6, 1) + GetParam().body;
+    EXPECT_EQ(loadError(*db, text), GetParam().error);
+    EXPECT_EQ(captions(db->musicList()), std::vector<std::string>{"Good /G/\\ok.mp3"});
+    expectListsMirrorCounters(*db);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadNamesIconsAndShapes, RefusedLines,
+    ::testing::Values(
+        RefusedLine{"Bad /B/:1:0\r\n\t..:5:0\r\n" + songLine(2, "x.mp3", 6, 1),
+                    "Line 4 of the database file: \"..\" is not a valid name for a disk, folder or song."},
+        RefusedLine{"Bad /B/:1:0\r\n" + songLine(1, ".", 6, 1),
+                    "Line 4 of the database file: \".\" is not a valid name for a disk, folder or song."},
+        RefusedLine{"Bad /B/:1:0\r\n" + songLine(1, "", 6, 1),
+                    "Line 4 of the database file: \"\" is not a valid name for a disk, folder or song."},
+        RefusedLine{"Bad /B/:1:0\r\n\tF:5:0\r\n" + songLine(2, "up\\..\\x.mp3", 6, 1),
+                    "Line 5 of the database file: \"up\\..\\x.mp3\" is not a valid name for a disk, folder or song."},
+        RefusedLine{"Bad /B/:1:0\r\n" + songLine(1, "sub/x.mp3", 6, 1),
+                    "Line 4 of the database file: \"sub/x.mp3\" is not a valid name for a disk, folder or song."},
+        RefusedLine{"..:1:0\r\n" + songLine(1, "x.mp3", 6, 1),
+                    "Line 3 of the database file: \"..\" is not a valid name for a disk, folder or song."},
+        RefusedLine{"Back\\slash /B/:1:0\r\n" + songLine(1, "x.mp3", 6, 1),
+                    "Line 3 of the database file: \"Back\\slash /B/\" is not a valid name for a disk, folder or "
+                    "song."},
+        RefusedLine{"Bad /B/:1:0\r\n" + songLine(1, "x.mp3", 14, 1),
+                    "Line 4 of the database file: 14 is not an icon of a disk, folder or song."},
+        RefusedLine{"Bad /B/:-1:0\r\n" + songLine(1, "x.mp3", 6, 1),
+                    "Line 3 of the database file: -1 is not an icon of a disk, folder or song."},
+        RefusedLine{"Bad /B/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + songLine(2, "inner.mp3", 6, 1),
+                    "Line 4 of the database file: the song \"s.mp3\" holds other entries."}),
+    refusedLineName);
+
+TEST(DatabaseLoad, DiskNamesMayHoldSlashesForTheirLabel) {
+    auto db = makeDatabase();
+    loadText(*db, "Mix /LABEL/:1:0\r\n" + songLine(1, "s.mp3", 6, 1));
+    EXPECT_NE(songByCaption(*db, "Mix /LABEL/\\s.mp3"), nullptr);
+}
+
+} // namespace
+} // namespace velmo::test

@@ -118,6 +118,9 @@ void ReadPlayerConfig(Session& s) {
     }
     if (static_cast<int64_t>(lineCount / kPlayerConfigBlockLines) - 1 < s.settings.PlayerConfigIndex)
         s.settings.PlayerConfigIndex = 0;
+    // A hand-edited index may still point before the list or past the blocks that were read.
+    if (s.settings.PlayerConfigIndex < 0 || static_cast<size_t>(s.settings.PlayerConfigIndex) >= s.PlayerConfigs.size())
+        s.settings.PlayerConfigIndex = 0;
 }
 
 void SavePlayerConfig(Session& s) {
@@ -140,7 +143,9 @@ bool ReadOpt(Session& s) {
         if (lines->size() >= 2) s.CurrentProfile = (*lines)[1];
         if (lines->size() >= 4 && (*lines)[2] == "[Profiles]" && !(*lines)[3].empty()) {
             s.Profiles = splitListLine((*lines)[3]);
-        } else if (lines->size() >= 2) {
+        } else if (lines->size() >= 2 &&
+                   std::find(s.Profiles.begin(), s.Profiles.end(), s.CurrentProfile) == s.Profiles.end()) {
+            // Listed once only: a second "Default" would let a delete remove the live profile.
             s.Profiles.push_back(s.CurrentProfile);
         }
     }

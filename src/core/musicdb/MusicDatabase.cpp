@@ -7,8 +7,8 @@ namespace velmo {
 namespace {
 
 // The text a node is compared by: hard-disk disks ("Drive <C> /label/") are ordered and
-// matched by their drive letter. Only disk texts take part; a file name on this system may
-// hold "<", and two such files must not fall together.
+// matched by their drive letter. Only hard-disk texts take part: a file name or a CD label on
+// this system may hold "<", and two such songs or CDs must not fall together.
 std::string_view letterAfterLessThan(std::string_view text) {
     size_t pos = text.find('<');
     if (pos == std::string_view::npos) return text;
@@ -125,7 +125,7 @@ int MusicDatabase::CompareTreeNodes(const TreeNode* node, std::string_view text,
     const int existing = node->imageIndex();
     std::string_view a = node->text();
     std::string_view b = text;
-    if (isDiskImage(existing) && a.find('<') != std::string_view::npos) {
+    if ((existing == iiHardDiskRoot || existing == iiHardDisk) && a.find('<') != std::string_view::npos) {
         a = letterAfterLessThan(a);
         b = letterAfterLessThan(b);
     }

@@ -9,6 +9,7 @@
 #include "TerminalUi.h"
 #include "app/DatabaseCommands.h"
 #include "app/Lifecycle.h"
+#include "app/StatusCommands.h"
 #include "app/Session.h"
 #include "musicdb/Statistics.h"
 #include "platform/FileIO.h"
@@ -139,8 +140,7 @@ bool cmdSetStatus(Context& c, const std::vector<std::string>& args) {
             return false;
         }
     }
-    BulkUpdate bulk(db);
-    for (TDataRec* rec : songs) db.SetStatus(rec, *status);
+    SetSelStatus(c.session, songs, *status);
     return true;
 }
 

@@ -209,7 +209,8 @@ void MusicDatabase::ClearDB() {
 }
 
 void MusicDatabase::ResetIcons() {
-    BulkUpdate bulk(*this);
+    StatisticsBatch batch(*this);
+    StatusListsBulkUpdate lists(*this, true);
     for (ListItem* item = musicList_.first(); item; item = musicList_.next(item)) {
         switch (item->imageIndex()) {
         case 7: case 8: SetStatus(item->data(), ssUnused); break;
@@ -232,10 +233,24 @@ void MusicDatabase::endBulkUpdate() {
     musicTree_.endBulkUpdate();
     folderTree_.endBulkUpdate();
     for (ItemList* l : {&musicList_, &playList_, &blackList_, &favorites_, &justGood_}) l->endBulkUpdate();
-    if (statisticsPending_) {
+    if (statisticsPending_ && statisticsBatchDepth_ == 0) {
         statisticsPending_ = false;
         notifyStatisticsChanged();
     }
+}
+
+void MusicDatabase::endStatisticsBatch() {
+    if (--statisticsBatchDepth_ > 0 || bulkDepth_ > 0 || !statisticsPending_) return;
+    statisticsPending_ = false;
+    notifyStatisticsChanged();
+}
+
+void MusicDatabase::beginStatusListsBulkUpdate() {
+    for (ItemList* l : {&playList_, &blackList_, &favorites_, &justGood_}) l->beginBulkUpdate();
+}
+
+void MusicDatabase::endStatusListsBulkUpdate() {
+    for (ItemList* l : {&playList_, &blackList_, &favorites_, &justGood_}) l->endBulkUpdate();
 }
 
 void MusicDatabase::addListener(DatabaseListener* listener) { listeners_.push_back(listener); }
@@ -245,7 +260,7 @@ void MusicDatabase::removeListener(DatabaseListener* listener) {
 }
 
 void MusicDatabase::notifyStatisticsChanged() {
-    if (bulkDepth_ > 0) {
+    if (bulkDepth_ > 0 || statisticsBatchDepth_ > 0) {
         statisticsPending_ = true;
         return;
     }

@@ -88,6 +88,15 @@ public:
     void beginBulkUpdate();
     void endBulkUpdate();
 
+    // Listeners hear one statistics change at the end instead of one per song; the trees and
+    // lists still report every row (so views keep their expansion and selection).
+    void beginStatisticsBatch() { ++statisticsBatchDepth_; }
+    void endStatisticsBatch();
+    // The Playlist, Black List, Favorites and Just Good lists report one reset each instead
+    // of every row: for changes of many songs at once.
+    void beginStatusListsBulkUpdate();
+    void endStatusListsBulkUpdate();
+
     void addListener(DatabaseListener* listener);
     void removeListener(DatabaseListener* listener);
     void notifyStatisticsChanged();
@@ -110,8 +119,38 @@ private:
     TDataRec* lastRecord_ = nullptr;
     bool modified_ = false;
     int bulkDepth_ = 0;
+    int statisticsBatchDepth_ = 0;
     bool statisticsPending_ = false;
     std::vector<DatabaseListener*> listeners_;
+};
+
+// RAII form of beginStatisticsBatch/endStatisticsBatch.
+class StatisticsBatch {
+public:
+    explicit StatisticsBatch(MusicDatabase& db) : db_(db) { db_.beginStatisticsBatch(); }
+    ~StatisticsBatch() { db_.endStatisticsBatch(); }
+    StatisticsBatch(const StatisticsBatch&) = delete;
+    StatisticsBatch& operator=(const StatisticsBatch&) = delete;
+
+private:
+    MusicDatabase& db_;
+};
+
+// RAII form of beginStatusListsBulkUpdate/endStatusListsBulkUpdate, when `active`.
+class StatusListsBulkUpdate {
+public:
+    StatusListsBulkUpdate(MusicDatabase& db, bool active) : db_(db), active_(active) {
+        if (active_) db_.beginStatusListsBulkUpdate();
+    }
+    ~StatusListsBulkUpdate() {
+        if (active_) db_.endStatusListsBulkUpdate();
+    }
+    StatusListsBulkUpdate(const StatusListsBulkUpdate&) = delete;
+    StatusListsBulkUpdate& operator=(const StatusListsBulkUpdate&) = delete;
+
+private:
+    MusicDatabase& db_;
+    bool active_;
 };
 
 // RAII form of beginBulkUpdate/endBulkUpdate, so an error mid-way still ends the update.

@@ -40,7 +40,8 @@ void MakePlayList(Session& s) {
     if (draw.empty()) return;
     if (!s.fixedSeed) db.random().reseed(clockSeed());
 
-    BulkUpdate bulk(db);
+    StatisticsBatch batch(db);
+    StatusListsBulkUpdate lists(db, true);
     const double limit = s.settings.SizeOfDB;
     const StatCounters& c = db.counters();
     TDataRec* lastTaken = nullptr;
@@ -77,7 +78,8 @@ void ButtonMakePlayListClick(Session& s) {
 void DoAfterCopy(Session& s) {
     MusicDatabase& db = s.db;
     {
-        BulkUpdate bulk(db);
+        StatisticsBatch batch(db);
+        StatusListsBulkUpdate lists(db, true);
         ItemList& playList = db.playList();
         // Each change removes the item from the playlist: take the next one before it goes.
         for (ListItem* item = playList.first(); item;) {
@@ -114,7 +116,8 @@ void ResetGood(Session& s) {
     s.ui.processMessages();
     s.ui.showStatus(s.messages[56]);
     {
-        BulkUpdate bulk(s.db);
+        StatisticsBatch batch(s.db);
+        StatusListsBulkUpdate lists(s.db, true);
         ItemList& justGood = s.db.justGood();
         for (ListItem* item = justGood.first(); item; item = justGood.next(item))
             s.db.SetStatus(item->data(), ssGoodUnused);
@@ -123,7 +126,7 @@ void ResetGood(Session& s) {
 }
 
 void UnUseGood(Session& s) {
-    BulkUpdate bulk(s.db);
+    StatisticsBatch batch(s.db);
     ItemList& music = s.db.musicList();
     for (ListItem* item = music.first(); item; item = music.next(item))
         if (item->imageIndex() == imageOfStatus(ssGoodUsed)) s.db.SetStatus(item->data(), ssGoodUnused);

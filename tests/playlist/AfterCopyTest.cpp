@@ -156,7 +156,7 @@ TEST_P(ResetQuestion, AsksTheFirstCaseThatAppliesAndReturnsTheAnswer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ResetQuestion,
+    ResetCases, ResetQuestion,
     ::testing::Values(
         ResetCase{"NothingUnheard", {ssUsed, ssBlack, ssPlayList}, false, &kNoMoreSongs},
         ResetCase{"OnlyFavorites", {ssUsed, ssFavorites, ssFavorites}, false, &kOnlyFavorites},

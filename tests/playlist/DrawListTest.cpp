@@ -92,7 +92,7 @@ TEST_P(DrawListAgainstNaive, AgreesUnderRandomRemovalsUntilEmpty) {
     EXPECT_TRUE(draw.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, DrawListAgainstNaive, ::testing::Values(1, 2, 3, 7, 8, 9, 16, 17, 63, 64, 65, 500));
+INSTANTIATE_TEST_SUITE_P(DrawListSizes, DrawListAgainstNaive, ::testing::Values(1, 2, 3, 7, 8, 9, 16, 17, 63, 64, 65, 500));
 
 TEST(DrawList, RemovingAnEntryTwiceCountsOnce) {
     DrawList draw;

@@ -184,7 +184,7 @@ TEST_P(PlaylistCandidates, OnlyUnheardSongsAreDrawnEachOnceAndTheRestStays) {
     expectCountersMatchStatuses(t.session.db);
 }
 
-INSTANTIATE_TEST_SUITE_P(GoodFixed, PlaylistCandidates, ::testing::Bool(),
+INSTANTIATE_TEST_SUITE_P(PlaylistShare, PlaylistCandidates, ::testing::Bool(),
                          [](const auto& testParam) { return testParam.param ? "ShareFixed" : "ShareFree"; });
 
 TEST(PlaylistCandidatesNone, NoUnheardSongDrawsNothingAndKeepsTheFavorites) {
@@ -401,7 +401,7 @@ TEST_P(JustGoodExtremes, ZeroAndHundredPercentTakeOneKindFirst) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Base, JustGoodExtremes, ::testing::Bool(),
+INSTANTIATE_TEST_SUITE_P(JustGoodBase, JustGoodExtremes, ::testing::Bool(),
                          [](const auto& testParam) { return testParam.param ? "OfPlaylist" : "OfAllJustGood"; });
 
 // A large collection: 3,000 ordinary and 1,500 Just Good songs of 1 to 15 MB, shuffled.

@@ -124,7 +124,7 @@ TEST_F(ProfileNames, NamesNoFolderCanCarryAreInvalid) {
 TEST_F(ProfileNames, RefusedNameShowsTheErrorBox) {
     EXPECT_TRUE(refuseProfileName(session, "default"));
     ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].kind, "notice");
+    EXPECT_EQ(ui.shown[0].kind, "errorbox");
     EXPECT_EQ(ui.shown[0].caption, "Error");
     EXPECT_EQ(ui.shown[0].text, "This profile name already exists, please, try another one.");
 

@@ -13,7 +13,7 @@ namespace velmo::test {
 class ScriptedUi : public UserInterface {
 public:
     struct Shown {
-        std::string kind; // "question", "notice" or "error"
+        std::string kind; // "question", "notice", "errorbox" or "error"
         std::string caption;
         std::string text;
     };
@@ -27,6 +27,9 @@ public:
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
     void showNotice(const std::string& caption, const std::string& text) override;
     void showError(const std::string& text) override;
+    void showErrorBox(const std::string& caption, const std::string& text) override {
+        shown.push_back({"errorbox", caption, text});
+    }
     std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
     std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
     void processMessages() override { ++messagesProcessed; }

@@ -15,6 +15,8 @@ public:
     virtual bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) = 0;
     // A notice with the information icon and OK.
     virtual void showNotice(const std::string& caption, const std::string& text) = 0;
+    // An error box with its own caption (a refused profile name).
+    virtual void showErrorBox(const std::string& caption, const std::string& text) { showNotice(caption, text); }
     // An error the program reports (a file that cannot be written, a bad number in a file).
     virtual void showError(const std::string& text) = 0;
 

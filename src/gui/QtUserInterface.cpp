@@ -1,0 +1,67 @@
+#include "QtUserInterface.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace velmo::gui {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+constexpr const char* kErrorCaption = "VelmoMusicDB v2.07";
+} // namespace
+
+QString qtFilter(const std::string& filter) {
+    const QStringList parts = qs(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i];
+    return out.isEmpty() ? qs(filter) : out.join(";;");
+}
+
+bool QtUserInterface::askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) {
+    if (quiet_) return yesIsDefault;
+    QMessageBox box(QMessageBox::Question, qs(caption), qs(text), QMessageBox::Yes | QMessageBox::No, owner_);
+    box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserInterface::showNotice(const std::string& caption, const std::string& text) {
+    if (quiet_) return;
+    QMessageBox box(QMessageBox::Information, qs(caption), qs(text), QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+void QtUserInterface::showError(const std::string& text) {
+    if (quiet_) return;
+    QMessageBox box(QMessageBox::Critical, kErrorCaption, qs(text), QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+std::optional<std::string> QtUserInterface::chooseFileToOpen(const FileDialog& d) {
+    if (quiet_) return std::nullopt;
+    const QString start = d.proposedName.empty() ? qs(d.initialFolder) : qs(d.proposedName);
+    const QString chosen = QFileDialog::getOpenFileName(owner_, qs(d.title), start, qtFilter(d.filter));
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
+}
+
+std::optional<std::string> QtUserInterface::chooseFileToSave(const FileDialog& d) {
+    if (quiet_) return std::nullopt;
+    const QString start = d.proposedName.empty() ? qs(d.initialFolder) : qs(d.proposedName);
+    QFileDialog dialog(owner_, qs(d.title), start, qtFilter(d.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(qs(d.defaultExtension));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!d.proposedName.empty()) dialog.selectFile(qs(d.proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+void QtUserInterface::showStatus(const std::string& text) {
+    if (status_) status_->setText(qs(text));
+}
+
+void QtUserInterface::processMessages() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+} // namespace velmo::gui

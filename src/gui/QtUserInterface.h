@@ -1,0 +1,38 @@
+#pragma once
+#include <QLabel>
+#include <QPointer>
+#include <QWidget>
+
+#include "app/UserInterface.h"
+
+class QStatusBar;
+
+namespace velmo::gui {
+
+// Message boxes owned by the main window, Qt's file dialogs, and the status bar for passing
+// messages. With `quiet` set (a screenshot run) every question takes its default button and
+// nothing is shown.
+class QtUserInterface : public UserInterface {
+public:
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    void setStatusLabel(QLabel* label) { status_ = label; }
+    void setQuiet(bool quiet) { quiet_ = quiet; }
+
+    bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
+    void showNotice(const std::string& caption, const std::string& text) override;
+    void showError(const std::string& text) override;
+    std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
+    std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
+    void showStatus(const std::string& text) override;
+    void processMessages() override;
+
+private:
+    QPointer<QWidget> owner_;
+    QPointer<QLabel> status_;
+    bool quiet_ = false;
+};
+
+// "Description (*.ext)|*.ext" as Qt's dialogs want it: "Description (*.ext)".
+QString qtFilter(const std::string& filter);
+
+} // namespace velmo::gui

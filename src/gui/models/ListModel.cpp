@@ -1,0 +1,43 @@
+#include "models/ListModel.h"
+
+#include "models/IconSet.h"
+
+namespace velmo::gui {
+
+ListModel::ListModel(ItemList& list, QObject* parent) : QAbstractListModel(parent), list_(list) {
+    list_.addObserver(this);
+}
+
+ListModel::~ListModel() { list_.removeObserver(this); }
+
+int ListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(list_.size());
+}
+
+ListItem* ListModel::itemAt(const QModelIndex& index) const {
+    if (!index.isValid() || index.row() < 0) return nullptr;
+    return list_.at(static_cast<size_t>(index.row()));
+}
+
+QVariant ListModel::data(const QModelIndex& index, int role) const {
+    const ListItem* item = itemAt(index);
+    if (!item) return {};
+    switch (role) {
+    case Qt::DisplayRole: return QString::fromStdString(item->caption());
+    case Qt::DecorationRole: return IconSet::icon(item->imageIndex());
+    default: return {};
+    }
+}
+
+void ListModel::beginInsert(size_t row) { beginInsertRows({}, static_cast<int>(row), static_cast<int>(row)); }
+void ListModel::endInsert() { endInsertRows(); }
+void ListModel::beginRemove(size_t row) { beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row)); }
+void ListModel::endRemove() { endRemoveRows(); }
+void ListModel::itemChanged(size_t row) {
+    const QModelIndex i = index(static_cast<int>(row));
+    emit dataChanged(i, i);
+}
+void ListModel::beginReset() { beginResetModel(); }
+void ListModel::endReset() { endResetModel(); }
+
+} // namespace velmo::gui

@@ -1,0 +1,70 @@
+#include "models/TreeModel.h"
+
+#include "models/IconSet.h"
+
+namespace velmo::gui {
+
+TreeModel::TreeModel(Tree& tree, QObject* parent) : QAbstractItemModel(parent), tree_(tree) {
+    tree_.addObserver(this);
+}
+
+TreeModel::~TreeModel() { tree_.removeObserver(this); }
+
+TreeNode* TreeModel::nodeAt(const QModelIndex& index) const {
+    return index.isValid() ? static_cast<TreeNode*>(index.internalPointer()) : nullptr;
+}
+
+QModelIndex TreeModel::indexOf(const TreeNode* node) const {
+    return node ? createIndex(static_cast<int>(node->row()), 0, const_cast<TreeNode*>(node)) : QModelIndex();
+}
+
+QModelIndex TreeModel::index(int row, int column, const QModelIndex& parent) const {
+    const TreeNode* p = nodeAt(parent);
+    if (column != 0 || row < 0 || static_cast<size_t>(row) >= tree_.childCount(p)) return {};
+    return createIndex(row, 0, tree_.child(p, static_cast<size_t>(row)));
+}
+
+QModelIndex TreeModel::parent(const QModelIndex& child) const {
+    const TreeNode* node = nodeAt(child);
+    return node ? indexOf(node->parent()) : QModelIndex();
+}
+
+int TreeModel::rowCount(const QModelIndex& parent) const {
+    if (parent.column() > 0) return 0;
+    return static_cast<int>(tree_.childCount(nodeAt(parent)));
+}
+
+int TreeModel::columnCount(const QModelIndex&) const { return 1; }
+
+bool TreeModel::hasChildren(const QModelIndex& parent) const { return rowCount(parent) > 0; }
+
+QVariant TreeModel::data(const QModelIndex& index, int role) const {
+    const TreeNode* node = nodeAt(index);
+    if (!node) return {};
+    switch (role) {
+    case Qt::DisplayRole: return QString::fromStdString(node->text());
+    case Qt::DecorationRole: return IconSet::icon(node->imageIndex());
+    default: return {};
+    }
+}
+
+void TreeModel::beginInsert(TreeNode* parent, size_t row) {
+    beginInsertRows(indexOf(parent), static_cast<int>(row), static_cast<int>(row));
+}
+void TreeModel::endInsert() { endInsertRows(); }
+void TreeModel::beginRemove(TreeNode* parent, size_t row) {
+    beginRemoveRows(indexOf(parent), static_cast<int>(row), static_cast<int>(row));
+}
+void TreeModel::endRemove() { endRemoveRows(); }
+void TreeModel::nodeChanged(TreeNode* node) {
+    const QModelIndex i = indexOf(node);
+    emit dataChanged(i, i);
+}
+void TreeModel::beginReset() { beginResetModel(); }
+void TreeModel::endReset() { endResetModel(); }
+void TreeModel::expandRequested(TreeNode* node) { emit viewExpandRequested(indexOf(node)); }
+void TreeModel::collapseRequested(TreeNode* node) { emit viewCollapseRequested(indexOf(node)); }
+void TreeModel::selectRequested(TreeNode* node) { emit viewSelectRequested(indexOf(node)); }
+void TreeModel::clearSelectionRequested() { emit viewClearSelectionRequested(); }
+
+} // namespace velmo::gui

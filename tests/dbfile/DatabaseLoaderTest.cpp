@@ -360,3 +360,57 @@ TEST(DatabaseLoad, DiskNamesMayHoldSlashesForTheirLabel) {
 
 } // namespace
 } // namespace velmo::test
+
+namespace velmo::test {
+namespace {
+
+// A folder written in another order (another program, another locale, a hand edit) loads
+// into the same tree as a sorted one, and its songs enter the Music List in file order.
+TEST(DatabaseLoadOrder, UnsortedFolderGivesTheSortedTreeAndFileOrderList) {
+    std::string unsorted = "D /L/:1:0\r\n\tF:4:0\r\n";
+    std::string sorted = unsorted;
+    const std::vector<std::string> names = {"c.mp3", "a.mp3", "e.mp3", "b.mp3", "d.mp3"};
+    for (const auto& n : names) unsorted += songLine(2, n, 6, 1000);
+    std::vector<std::string> ordered = names;
+    std::sort(ordered.begin(), ordered.end());
+    for (const auto& n : ordered) sorted += songLine(2, n, 6, 1000);
+
+    auto fromUnsorted = makeDatabase();
+    loadText(*fromUnsorted, unsorted);
+    auto fromSorted = makeDatabase();
+    loadText(*fromSorted, sorted);
+    EXPECT_EQ(formatDatabase(fromUnsorted->musicTree()), formatDatabase(fromSorted->musicTree()));
+    std::vector<std::string> expected;
+    for (const auto& n : names) expected.push_back("D /L/\\F\\" + n);
+    EXPECT_EQ(captions(fromUnsorted->musicList()), expected);
+}
+
+// Equal entries in one folder: the first in the file makes the song, the later one matches
+// it, whatever the order of sizes around them.
+TEST(DatabaseLoadOrder, RepeatedLineInAnUnsortedFolderMakesOneSong) {
+    auto db = makeDatabase();
+    loadText(*db, "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "b.mp3", 7, 10) + songLine(2, "a.mp3", 6, 5) +
+                      songLine(2, "b.mp3", 9, 10) + songLine(2, "b.mp3", 6, 20));
+    EXPECT_EQ(db->counters().a.count, 3);
+    EXPECT_EQ(MusicDatabase::statusOf(songByCaption(*db, "D /L/\\F\\a.mp3")), ssUnused);
+    // b.mp3 of size 10 took the status of its first line.
+    EXPECT_EQ(formatDatabase(db->musicTree()), "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "a.mp3", 6, 5) +
+                                                  songLine(2, "b.mp3", 6, 20) + songLine(2, "b.mp3", 7, 10));
+}
+
+// A bad line in the middle of a folder: the songs before it are loaded, those after it are
+// not, and nothing half-made is left behind.
+TEST(DatabaseLoadOrder, BadLineInAFolderKeepsWhatCameBeforeIt) {
+    auto db = makeDatabase();
+    const std::string text = "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "c.mp3", 7, 1) + songLine(2, "a.mp3", 6, 1) +
+                             "\t\tbad.mp3:6:x:" + kNoTag + "\r\n" + songLine(2, "b.mp3", 6, 1);
+    EXPECT_THROW(loadText(*db, text), ConversionError);
+    EXPECT_EQ(captions(db->musicList()), (std::vector<std::string>{"D /L/\\F\\c.mp3", "D /L/\\F\\a.mp3"}));
+    EXPECT_EQ(db->counters().a.count, 2);
+    EXPECT_EQ(formatDatabase(db->musicTree()),
+              "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "a.mp3", 6, 1) + songLine(2, "c.mp3", 7, 1));
+    for (const auto& rec : db->dataList()) EXPECT_EQ(rec->MusicNode->data(), rec.get());
+}
+
+} // namespace
+} // namespace velmo::test

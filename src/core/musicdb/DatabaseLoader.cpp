@@ -1,5 +1,7 @@
 #include "musicdb/DatabaseLoader.h"
 
+#include <algorithm>
+
 #include "catalog/RootFolders.h"
 #include "musicdb/MusicDatabase.h"
 #include "util/IntConversion.h"
@@ -12,18 +14,21 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Most tag strings are already what MakeTagStr writes; only the others are rewritten, so a
 // database saved again reads back the same.
-std::string canonicalTag(std::string_view tag) {
+bool tagIsCanonical(std::string_view tag) {
     size_t separators = 0;
     for (char c : tag) separators += c == '\x01';
     const size_t n = tag.size();
-    if (separators >= 4 && n >= 9) {
-        bool digits = true;
-        for (size_t i = n - 5; i < n; ++i) digits = digits && isDigit(tag[i]);
-        const bool genreFits = digits && (tag[n - 3] - '0') * 100 + (tag[n - 2] - '0') * 10 + (tag[n - 1] - '0') <= 255;
-        const bool markerLike = tag[n - 7] == '%' && isDigit(tag[n - 6]);
-        if (genreFits && !markerLike) return std::string(tag);
-    }
-    return canonicalTagString(tag);
+    if (separators < 4 || n < 9) return false;
+    for (size_t i = n - 5; i < n; ++i)
+        if (!isDigit(tag[i])) return false;
+    const bool genreFits = (tag[n - 3] - '0') * 100 + (tag[n - 2] - '0') * 10 + (tag[n - 1] - '0') <= 255;
+    const bool markerLike = tag[n - 7] == '%' && isDigit(tag[n - 6]);
+    return genreFits && !markerLike;
+}
+
+std::string canonicalTag(const NodeInfo& info) {
+    if (!info.hasTag) return kEmptyTagString;
+    return tagIsCanonical(info.tag) ? std::string(info.tag) : canonicalTagString(info.tag);
 }
 
 std::string lineError(size_t lineNumber, std::string_view what) {
@@ -59,62 +64,112 @@ NodeInfo DatabaseLoader::readLine(size_t index, bool isDisk) const {
     if (!isAcceptableNodeName(info.name, isDisk))
         throw DatabaseFormatError(lineError(number, "\"" + std::string(info.name) +
                                                         "\" is not a valid name for a disk, folder or song."));
-    if (isSongImage(info.icon) && source_->hasChildren(index))
-        throw DatabaseFormatError(lineError(number, "the song \"" + std::string(info.name) + "\" holds other entries."));
+    if (isSongImage(info.icon)) {
+        if (source_->hasChildren(index))
+            throw DatabaseFormatError(lineError(number, "the song \"" + std::string(info.name) + "\" holds other entries."));
+        if (info.hasTag && !tagIsCanonical(info.tag)) (void)canonicalTagString(info.tag); // throws on bad digits
+    }
     return info;
+}
+
+size_t DatabaseLoader::validate() {
+    infos_.clear();
+    infos_.reserve(source_->size());
+    for (size_t i = 0; i < source_->size(); ++i) infos_.push_back(readLine(i, source_->line(i).level == 0));
+    return source_->size();
+}
+
+size_t DatabaseLoader::childrenEnd(size_t index) const {
+    return std::min<size_t>(source_->line(index).subtreeEnd, limit_);
 }
 
 void DatabaseLoader::AnalyzeTree(const LoadTree& source) {
     source_ = &source;
     lastSelected_ = nullptr;
-    BulkUpdate bulk(db_);
-    RootFolders roots(db_);
-    Tree& music = db_.musicTree();
-    if (options_.mergeMode) music.requestClearSelection();
-    for (size_t s = 0; s < source.size(); s = source.line(s).subtreeEnd) {
-        NodeInfo info = readLine(s, true);
-        TreeNode* d = db_.TryToFindNode(nullptr, music, false, 0, static_cast<uint8_t>(info.icon), info.name);
-        pump();
-        if (!d->data()) {
-            db_.counters().a.sizeMB += info.size / kBytesPerMegabyte;
-            db_.AddToDataList(d);
-        } else if (d->hasChildren()) {
-            music.setImageIndex(d, static_cast<uint8_t>(info.icon));
-        }
-        AddNodeToBase(s, d);
-        roots.ReRoot(d);
-        if (!options_.mergeMode) music.requestCollapse(d);
-        pump();
+    // Check every line first: the load then stops exactly before the first bad line, and the
+    // merge itself cannot fail half-way through a folder.
+    std::exception_ptr failure;
+    try {
+        limit_ = validate();
+    } catch (...) {
+        failure = std::current_exception();
+        limit_ = infos_.size();
     }
+
+    {
+        BulkUpdate bulk(db_);
+        RootFolders roots(db_);
+        Tree& music = db_.musicTree();
+        if (options_.mergeMode) music.requestClearSelection();
+        for (size_t s = 0; s < limit_; s = source.line(s).subtreeEnd) {
+            const NodeInfo& info = infos_[s];
+            TreeNode* d = db_.TryToFindNode(nullptr, music, false, 0, static_cast<uint8_t>(info.icon), info.name);
+            pump();
+            if (!d->data()) {
+                db_.counters().a.sizeMB += info.size / kBytesPerMegabyte;
+                db_.AddToDataList(d);
+            } else if (d->hasChildren()) {
+                music.setImageIndex(d, static_cast<uint8_t>(info.icon));
+            }
+            AddNodeToBase(s, d);
+            roots.ReRoot(d);
+            if (!options_.mergeMode) music.requestCollapse(d);
+            pump();
+        }
+    }
+    infos_.clear();
+    infos_.shrink_to_fit();
+    if (failure) std::rethrow_exception(failure);
 }
 
 void DatabaseLoader::AddNodeToBase(size_t source, TreeNode* dest) {
-    if (!source_->hasChildren(source)) {
+    const size_t end = childrenEnd(source);
+    if (end <= source + 1) {
         // A childless line is a song; an empty disk or folder stays an empty node.
         if (isSongImage(dest->imageIndex())) addSong(dest);
         return;
     }
-    const bool directlyUnderDisk = dest->parent() == nullptr;
-    bool expanded = false;
+    std::vector<size_t> children;
+    for (size_t c = source + 1; c < end; c = source_->line(c).subtreeEnd) children.push_back(c);
+
+    // Nodes are made in sorted order, so each lands at the end of its siblings however the
+    // file orders them; equal entries keep file order, so the first of them makes the node.
+    std::vector<size_t> sorted = children;
+    std::stable_sort(sorted.begin(), sorted.end(), [this](size_t a, size_t b) {
+        const NodeInfo& x = infos_[a];
+        const NodeInfo& y = infos_[b];
+        return db_.compareEntries(x.name, static_cast<uint8_t>(x.icon), x.size, y.name, true, y.size,
+                                  static_cast<uint8_t>(y.icon)) < 0;
+    });
     Tree& music = db_.musicTree();
-    const size_t end = source_->line(source).subtreeEnd;
-    for (size_t c = source + 1; c < end; c = source_->line(c).subtreeEnd) {
-        NodeInfo info = readLine(c, false);
-        std::string tag;
-        if (isSongImage(info.icon)) tag = info.hasTag ? canonicalTag(info.tag) : kEmptyTagString;
+    std::vector<TreeNode*> nodeOf(end - source, nullptr);
+    std::vector<uint8_t> madeHere(end - source, 0);
+    for (size_t c : sorted) {
+        const NodeInfo& info = infos_[c];
         TreeNode* n = db_.TryToFindNode(dest, music, true, info.size, static_cast<uint8_t>(info.icon), info.name);
         if (!n->data()) {
+            // The record (with its size) comes at once: later siblings compare against it.
+            db_.counters().a.sizeMB += info.size / kBytesPerMegabyte;
+            TDataRec* rec = db_.AddToDataList(n);
+            rec->Size = info.size;
+            if (isSongImage(info.icon)) rec->TagStr = canonicalTag(info);
+            madeHere[c - source] = 1;
+        }
+        nodeOf[c - source] = n;
+    }
+
+    const bool directlyUnderDisk = dest->parent() == nullptr;
+    bool expanded = false;
+    for (size_t c : children) {
+        TreeNode* n = nodeOf[c - source];
+        if (madeHere[c - source]) {
             if (directlyUnderDisk) {
                 if (!expanded) music.requestExpand(dest);
                 expanded = true;
                 pump();
             }
-            db_.counters().a.sizeMB += info.size / kBytesPerMegabyte;
-            TDataRec* rec = db_.AddToDataList(n);
-            rec->Size = info.size;
-            if (isSongImage(info.icon)) rec->TagStr = std::move(tag);
         } else if (n->hasChildren()) {
-            music.setImageIndex(n, static_cast<uint8_t>(info.icon));
+            music.setImageIndex(n, static_cast<uint8_t>(infos_[c].icon));
         }
         AddNodeToBase(c, n);
     }

@@ -1,6 +1,8 @@
 #pragma once
+#include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "musicdb/DatabaseFile.h"
 
@@ -22,23 +24,27 @@ public:
 
     DatabaseLoader(MusicDatabase& db, Options options);
 
-    // AnalyzeTree. Stops at the first line that cannot be taken (ConversionError or
-    // DatabaseFormatError); what was merged before it stays.
+    // AnalyzeTree. Every line is checked first; the lines before the first one that cannot
+    // be taken are merged, then its error (ConversionError or DatabaseFormatError) is thrown.
     void AnalyzeTree(const LoadTree& source);
 
     // The status a song stored with this icon takes after loading.
     static int statusAfterLoad(int storedIcon, bool goodCycle);
 
 private:
-    // The song captions are the nodes' paths in the music tree, so no path is carried down.
+    // The line's entries as checked by the first pass.
+    NodeInfo readLine(size_t index, bool isDisk) const;
+    size_t validate();
+    size_t childrenEnd(size_t index) const;
     void AddNodeToBase(size_t source, TreeNode* dest);
     void addSong(TreeNode* dest);
-    NodeInfo readLine(size_t index, bool isDisk) const;
     void pump() const;
 
     MusicDatabase& db_;
     Options options_;
     const LoadTree* source_ = nullptr;
+    std::vector<NodeInfo> infos_;
+    size_t limit_ = 0; // lines from here on are not merged
     TreeNode* lastSelected_ = nullptr;
 };
 

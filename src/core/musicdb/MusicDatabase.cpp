@@ -122,8 +122,14 @@ void MusicDatabase::countNewUnusedSong(const TDataRec* rec) {
 
 int MusicDatabase::CompareTreeNodes(const TreeNode* node, std::string_view text, bool compareSize, int32_t size,
                                     uint8_t imageIndex) const {
-    const int existing = node->imageIndex();
-    std::string_view a = node->text();
+    return compareEntries(node->text(), node->imageIndex(), node->data() ? node->data()->Size : 0, text, compareSize,
+                          size, imageIndex);
+}
+
+int MusicDatabase::compareEntries(std::string_view existingText, uint8_t existingImage, int32_t existingSize,
+                                  std::string_view text, bool compareSize, int32_t size, uint8_t imageIndex) const {
+    const int existing = existingImage;
+    std::string_view a = existingText;
     std::string_view b = text;
     if ((existing == iiHardDiskRoot || existing == iiHardDisk) && a.find('<') != std::string_view::npos) {
         a = letterAfterLessThan(a);
@@ -139,10 +145,8 @@ int MusicDatabase::CompareTreeNodes(const TreeNode* node, std::string_view text,
     } else {
         result = imageIndex <= 5 ? 1 : compareText(a, b);
     }
-    if (existing >= 4 && result == 0 && compareSize) {
-        const int32_t existingSize = node->data() ? node->data()->Size : 0;
+    if (existing >= 4 && result == 0 && compareSize)
         result = existingSize > size ? -1 : existingSize < size ? 1 : 0;
-    }
     return result;
 }
 

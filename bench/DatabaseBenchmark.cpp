@@ -32,6 +32,8 @@
 
 extern char** environ;
 
+using velmo::bench::parseNumber;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -246,17 +248,6 @@ int usage() {
                  "  --dir DIR    put the generated and saved files in DIR (default: a new folder in $TMPDIR or /tmp)\n"
                  "  --keep       keep those files\n");
     return 2;
-}
-
-bool parseNumber(std::string_view text, uint64_t& value) {
-    if (text.empty()) return false;
-    uint64_t v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9' || v > (UINT64_MAX - 9) / 10) return false;
-        v = v * 10 + static_cast<uint64_t>(c - '0');
-    }
-    value = v;
-    return true;
 }
 
 } // namespace

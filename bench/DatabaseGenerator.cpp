@@ -572,4 +572,15 @@ GeneratedDatabase generateDatabase(uint64_t songs, const std::string& path, uint
     return generator.run(path);
 }
 
+bool parseNumber(std::string_view text, uint64_t& value) {
+    if (text.empty()) return false;
+    uint64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9' || v > (UINT64_MAX - 9) / 10) return false;
+        v = v * 10 + static_cast<uint64_t>(c - '0');
+    }
+    value = v;
+    return true;
+}
+
 } // namespace velmo::bench

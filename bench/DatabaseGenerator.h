@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velmo::bench {
 
@@ -20,5 +21,8 @@ struct GeneratedDatabase {
 // text; sizes run from 1 to 15 MB and every stored status appears. The same seed gives the
 // same bytes. Throws std::runtime_error when the file cannot be written.
 GeneratedDatabase generateDatabase(uint64_t songs, const std::string& path, uint64_t seed);
+
+// A decimal number of a command line; false for anything else or an overflow.
+bool parseNumber(std::string_view text, uint64_t& value);
 
 } // namespace velmo::bench

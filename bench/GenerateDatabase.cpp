@@ -9,22 +9,13 @@
 
 #include "DatabaseGenerator.h"
 
+using velmo::bench::parseNumber;
+
 namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: velmo-gen-db SONGS OUTFILE [--seed N]\n");
     return 2;
-}
-
-bool parseNumber(std::string_view text, uint64_t& value) {
-    if (text.empty()) return false;
-    uint64_t v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9' || v > (UINT64_MAX - 9) / 10) return false;
-        v = v * 10 + static_cast<uint64_t>(c - '0');
-    }
-    value = v;
-    return true;
 }
 
 } // namespace

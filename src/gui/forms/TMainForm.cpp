@@ -74,7 +74,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
     setObjectName("TMainForm");
     setWindowTitle(kWindowTitle);
     setWindowIcon(IconSet::icon(1));
-    resize(900, 640);
+    resize(1040, 680);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

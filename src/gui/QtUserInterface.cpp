@@ -38,6 +38,12 @@ void QtUserInterface::showError(const std::string& text) {
     box.exec();
 }
 
+void QtUserInterface::showErrorBox(const std::string& caption, const std::string& text) {
+    if (quiet_) return;
+    QMessageBox box(QMessageBox::Critical, qs(caption), qs(text), QMessageBox::Ok, owner_);
+    box.exec();
+}
+
 std::optional<std::string> QtUserInterface::chooseFileToOpen(const FileDialog& d) {
     if (quiet_) return std::nullopt;
     const QString start = d.proposedName.empty() ? qs(d.initialFolder) : qs(d.proposedName);

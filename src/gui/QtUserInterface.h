@@ -21,6 +21,7 @@ public:
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
     void showNotice(const std::string& caption, const std::string& text) override;
     void showError(const std::string& text) override;
+    void showErrorBox(const std::string& caption, const std::string& text) override;
     std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
     std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
     void showStatus(const std::string& text) override;

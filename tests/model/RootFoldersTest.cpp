@@ -147,6 +147,31 @@ TEST_F(RootFoldersTest, MarkingADiskClearsTheMarksBelowAndNamesTheEntryAfterTheD
     expectEverySongLinked();
 }
 
+TEST_F(RootFoldersTest, RootAndSimpleButtonsChangeOnlyMarksTheyMayAndReportIt) {
+    TreeNode* disk = cd("Summer Mix", "SUMMER01");
+    TreeNode* a = folder(disk, "A", iiFolderRoot);
+    TDataRec* s = song(a, "1.mp3");
+    TreeNode* b = folder(disk, "B");
+    RootFolders roots(*db);
+    db->setDBModified(false);
+
+    // Songs and nodes that already carry the mark are left alone.
+    EXPECT_FALSE(roots.ButtonRootClick({s->MusicNode, a}));
+    EXPECT_FALSE(db->DBModified());
+    // Marking the disk clears the marks below it.
+    EXPECT_TRUE(roots.ButtonRootClick({disk, b}));
+    EXPECT_EQ(disk->imageIndex(), iiCDDiskRoot);
+    EXPECT_EQ(a->imageIndex(), iiFolder);
+    EXPECT_EQ(b->imageIndex(), iiFolderRoot);
+    EXPECT_TRUE(db->DBModified());
+
+    EXPECT_FALSE(roots.ButtonSimpleClick({a, s->MusicNode}));
+    EXPECT_TRUE(roots.ButtonSimpleClick({disk, b}));
+    EXPECT_EQ(disk->imageIndex(), iiCDDisk);
+    EXPECT_EQ(b->imageIndex(), iiFolder);
+    EXPECT_EQ(s->MusicNode->imageIndex(), imageOfStatus(ssUnused));
+}
+
 TEST_F(RootFoldersTest, DiskRootNamesDropTheLabel) {
     TreeNode* hd = addContainer(*db, nullptr, "Drive <C> /SYSTEM/", iiHardDiskRoot);
     song(hd, "h.mp3");

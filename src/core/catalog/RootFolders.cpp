@@ -92,4 +92,29 @@ void RootFolders::ResetRoots(TreeNode* musicNode) {
     }
 }
 
+bool RootFolders::ButtonRootClick(const std::vector<TreeNode*>& selected) {
+    bool changed = false;
+    for (TreeNode* node : selected) {
+        const int image = node->imageIndex();
+        if (image != iiCDDisk && image != iiHardDisk && image != iiFolder) continue;
+        db_.musicTree().setImageIndex(node, static_cast<uint8_t>(image - 1));
+        ResetRoots(node);
+        changed = true;
+    }
+    if (changed) db_.setDBModified(true);
+    return changed;
+}
+
+bool RootFolders::ButtonSimpleClick(const std::vector<TreeNode*>& selected) {
+    bool changed = false;
+    for (TreeNode* node : selected) {
+        const int image = node->imageIndex();
+        if (image != iiCDDiskRoot && image != iiHardDiskRoot && image != iiFolderRoot) continue;
+        db_.musicTree().setImageIndex(node, static_cast<uint8_t>(image + 1));
+        changed = true;
+    }
+    if (changed) db_.setDBModified(true);
+    return changed;
+}
+
 } // namespace velmo

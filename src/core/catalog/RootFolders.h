@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 
 namespace velmo {
 
@@ -25,6 +26,12 @@ public:
     void ReloadRootTree();
     // Removes the root marks of every folder below a node.
     void ResetRoots(TreeNode* musicNode);
+
+    // Root-control mode. "Root": each selected disk or folder without a mark gets one, and the
+    // folders below it lose theirs. "Simple": each selected node with a mark loses it. Both
+    // return whether a mark changed; the folder tree follows at Finish (ReloadRootTree).
+    bool ButtonRootClick(const std::vector<TreeNode*>& selected);
+    bool ButtonSimpleClick(const std::vector<TreeNode*>& selected);
 
 private:
     MusicDatabase& db_;

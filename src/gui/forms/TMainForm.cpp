@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,6 +30,7 @@
 #include "app/Lifecycle.h"
 #include "app/Session.h"
 #include "app/StatusCommands.h"
+#include "catalog/RootFolders.h"
 #include "forms/MainFormTexts.h"
 #include "models/IconSet.h"
 #include "models/ListModel.h"
@@ -199,7 +201,10 @@ QWidget* TMainForm::buildTreeTab() {
         treeStack_->addWidget(view);
         QTreeView* tree = view;
         connect(view, &QTreeView::collapsed, this, [this, tree](const QModelIndex& i) { collapseDeselects(tree, i); });
-        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpDatePlayButton(); });
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+            UpDatePlayButton();
+            updateRootButtons();
+        });
         connect(view, &QWidget::customContextMenuRequested, this, [this, tree](const QPoint& pos) {
             if (!tree->indexAt(pos).isValid()) {
                 tree->clearSelection();
@@ -222,10 +227,24 @@ QWidget* TMainForm::buildTreeTab() {
     PanelRootControl->setObjectName("PanelRootControl");
     auto* rootLayout = new QHBoxLayout(PanelRootControl);
     rootLayout->setContentsMargins(0, 0, 0, 0);
-    for (const char* name : {"ButtonRoot", "ButtonSimple", "ButtonFinish"}) rootLayout->addWidget(makeButton(name));
+    QPushButton* root = makeButton("ButtonRoot");
+    QPushButton* simple = makeButton("ButtonSimple");
+    QPushButton* finish = makeButton("ButtonFinish");
+    for (QPushButton* b : {root, simple, finish}) rootLayout->addWidget(b);
+    connect(root, &QPushButton::clicked, this, [this] {
+        RootsChanged |= RootFolders(s_.db).ButtonRootClick(selectedMusicNodes());
+        UpDateText();
+    });
+    connect(simple, &QPushButton::clicked, this, [this] {
+        RootsChanged |= RootFolders(s_.db).ButtonSimpleClick(selectedMusicNodes());
+        UpDateText();
+    });
+    connect(finish, &QPushButton::clicked, this, &TMainForm::ButtonFinishClick);
     PanelRootControl->hide();
     left->addWidget(PanelRootControl);
-    left->addWidget(makeButton("ButtonRootControl"));
+    QPushButton* rootControl = makeButton("ButtonRootControl");
+    connect(rootControl, &QPushButton::clicked, this, &TMainForm::ButtonRootControlClick);
+    left->addWidget(rootControl);
     layout->addLayout(left, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -525,6 +544,43 @@ void TMainForm::collapseDeselects(QTreeView* tree, const QModelIndex& index) {
     if (!hidden.isEmpty()) selection->select(hidden, QItemSelectionModel::Deselect);
 }
 
+std::vector<TreeNode*> TMainForm::selectedMusicNodes() const {
+    std::vector<TreeNode*> nodes;
+    for (const QModelIndex& i : TreeViewMusicTree->selectionModel()->selectedIndexes())
+        nodes.push_back(musicModel_->nodeAt(i));
+    return nodes;
+}
+
+void TMainForm::updateRootButtons() {
+    const TreeNode* current = musicModel_->nodeAt(TreeViewMusicTree->currentIndex());
+    const bool container = current && !isSongImage(current->imageIndex()) &&
+                           TreeViewMusicTree->selectionModel()->isSelected(TreeViewMusicTree->currentIndex());
+    findChild<QPushButton*>("ButtonRoot")->setEnabled(container);
+    findChild<QPushButton*>("ButtonSimple")->setEnabled(container);
+}
+
+void TMainForm::ButtonRootControlClick() {
+    PanelRootControl->show();
+    if (visibleTree() == TreeViewFolders) ButtonSwitchViewClick();
+    findChild<QPushButton*>("ButtonSwitchView")->setEnabled(false);
+    TreeViewMusicTree->clearSelection();
+    PageControlTabInt->setCurrentIndex(0);
+    TreeViewMusicTree->setFocus();
+    updateRootButtons();
+}
+
+void TMainForm::ButtonFinishClick() {
+    auto* finish = findChild<QPushButton*>("ButtonFinish");
+    if (RootsChanged) {
+        finish->setEnabled(false);
+        RootFolders(s_.db).ReloadRootTree();
+    }
+    finish->setEnabled(true);
+    PanelRootControl->hide();
+    findChild<QPushButton*>("ButtonSwitchView")->setEnabled(true);
+    UpDateText();
+}
+
 void TMainForm::UpDatePlayButton() {
     const int tab = PageControlTabInt->currentIndex();
     const bool selected = tab == 0 ? visibleTree()->selectionModel()->hasSelection()
@@ -644,7 +700,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
                 if (!text.isEmpty() && (text.contains(QChar(c)) || current.contains(QChar(c)))) return true;
             }
         } else if (event->type() == QEvent::FocusOut) {
-            endProfileEdit();
+            // Leaving for another control ends the edit; a message box or a menu over it does not.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) endProfileEdit();
         }
         return false;
     }
@@ -684,13 +742,18 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
         }
         return true;
     case Qt::Key_S:
+        if (mods == Qt::ControlModifier && QApplication::focusWidget() == TreeViewMusicTree) {
+            if (PanelRootControl->isVisible()) findChild<QPushButton*>("ButtonSimple")->click();
+            return true;
+        }
         if (mods != (Qt::ControlModifier | Qt::AltModifier)) return false;
         MenuItemSaveBaseClick(s_);
         return true;
     case Qt::Key_A:
         if (mods == Qt::ControlModifier) {
+            // On the trees' tab Ctrl+A selects nothing: a status button would act on everything.
             if (tab >= 1) ButtonSelectAllClick(tab);
-            return tab >= 1;
+            return true;
         }
         if (mods == (Qt::ControlModifier | Qt::AltModifier)) {
             if (auto* add = findChild<QAction*>("MenuItemAddDisk")) add->trigger();
@@ -703,9 +766,21 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
         findChild<QPushButton*>("ButtonSearchNext")->setEnabled(false);
         findChild<QLineEdit*>("EditSearch")->setFocus();
         return true;
+    case Qt::Key_F5:
+        if (mods != Qt::NoModifier) return false;
+        if (PanelRootControl->isVisible()) ButtonFinishClick();
+        else ButtonRootControlClick();
+        return true;
+    case Qt::Key_R:
+        // Ctrl+R and Ctrl+S act in the music tree while root control runs.
+        if (mods != Qt::ControlModifier || QApplication::focusWidget() != TreeViewMusicTree) return false;
+        if (PanelRootControl->isVisible()) findChild<QPushButton*>("ButtonRoot")->click();
+        return true;
     case Qt::Key_Escape:
         if (mods != Qt::NoModifier || EditNewProfile->isVisible()) return false;
-        close();
+        // In root control Esc finishes it; otherwise it is Exit.
+        if (PanelRootControl->isVisible()) ButtonFinishClick();
+        else close();
         return true;
     default: return false;
     }

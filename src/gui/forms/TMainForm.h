@@ -88,6 +88,10 @@ private:
     void endProfileEdit();
     void profileEditEnter();
     void runWithWindowDisabled(const std::function<void()>& work);
+    std::vector<TreeNode*> selectedMusicNodes() const;
+    void ButtonRootControlClick();
+    void ButtonFinishClick();
+    void updateRootButtons();
 
     Session& s_;
     QTabWidget* PageControlTabInt = nullptr;
@@ -112,6 +116,8 @@ private:
     bool copyRunning_ = false;
     bool quietClose_ = false;
     bool textRefreshPending_ = false;
+    // Set when root control changed a mark; the folder tree is rebuilt at Finish.
+    bool RootsChanged = false;
 };
 
 } // namespace velmo::gui

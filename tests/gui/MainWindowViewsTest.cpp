@@ -1,0 +1,354 @@
+// The main window's tabs, captions, statistics line, status button columns, context menu,
+// tree selection rules and the enabled state of the playlist commands.
+#include <QAction>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+#include <set>
+
+#include "MainWindowFixture.h"
+
+namespace velmo::gui::test {
+
+namespace {
+
+const QString kTitle = "VelmoMusicDataBase v2.07 - [Profiles\\Default\\Default.vmdb]";
+
+// Clicks the expand button left of a node, as the user opens or closes it.
+void clickExpander(QTreeView* tree, const QModelIndex& index) {
+    const QRect r = tree->visualRect(index);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(r.left() - tree->indentation() / 2, r.center().y()));
+    QApplication::processEvents();
+}
+
+std::vector<std::string> fileNames(const std::vector<TDataRec*>& records) {
+    std::vector<std::string> out;
+    for (const TDataRec* rec : records) {
+        const std::string path = musicTreePath(rec->MusicNode);
+        out.push_back(path.substr(path.rfind('\\') + 1));
+    }
+    return out;
+}
+
+} // namespace
+
+class MainWindowViewsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void tabsCarryTheirNamesAndCounts();
+    void statisticsLineFollowsTheActiveTab();
+    void captionShowsModifiedUntilSaved();
+    void everyTabHasItsStatusButtons();
+    void contextMenuOffersTheJustGoodSubmenuOnlyOnTheJustGoodList();
+    void selectionListHoldsEverySongOnce();
+    void expandingSelectsNothingAndCollapsingDeselectsHiddenSongs();
+    void playlistCommandsStayDisabledWhileCopying();
+    void rootControlOpensWithF5AndEscFinishesIt();
+};
+
+void MainWindowViewsTest::tabsCarryTheirNamesAndCounts() {
+    MainWindowFixture f;
+    QVERIFY(f.started);
+    QTabWidget* tabs = f.window->tabs();
+    QCOMPARE(tabs->objectName(), QString("PageControlTabInt"));
+    QCOMPARE(tabs->count(), 6);
+    const char* const sheets[6] = {"TabSheetMusicDB",   "TabSheetMusicList", "TabSheetPlayList",
+                                   "TabSheetBlackList", "TabSheetFavorites", "TabSheetJustGood"};
+    for (int tab = 0; tab < 6; ++tab) QCOMPARE(tabs->widget(tab)->objectName(), QString(sheets[tab]));
+
+    QCOMPARE(tabs->tabText(0), QString("Music Data Base"));
+    QCOMPARE(tabs->tabText(1), QString("Music List (11)"));
+    QCOMPARE(tabs->tabText(2), QString("Playlist (2)"));
+    QCOMPARE(tabs->tabText(3), QString("Black List (2)"));
+    QCOMPARE(tabs->tabText(4), QString("Favorites (2)"));
+    QCOMPARE(tabs->tabText(5), QString("Just Good (3/3)"));
+
+    // Each list tab holds its list, filled from the core's list.
+    const char* const lists[6] = {"", "ListViewMusicList", "ListViewPlayList", "ListViewBlackList",
+                                  "ListViewFavorites", "ListViewJustGood"};
+    const int rows[6] = {0, 11, 2, 2, 2, 3};
+    for (int tab = 1; tab <= 5; ++tab) {
+        QListView* list = f.window->listOfTab(tab);
+        QVERIFY(list);
+        QCOMPARE(list->objectName(), QString(lists[tab]));
+        QVERIFY(tabs->widget(tab)->isAncestorOf(list));
+        QCOMPARE(list->model()->rowCount(), rows[tab]);
+    }
+    QVERIFY(tabs->widget(0)->isAncestorOf(f.musicTree()));
+
+    // A song that becomes Just Good used counts in the Just Good total but not among the unused.
+    f.showTab(5);
+    f.window->listOfTab(5)->selectionModel()->select(f.window->listOfTab(5)->model()->index(1, 0),
+                                                     QItemSelectionModel::Select);
+    f.window->findChild<QMenu*>("PopupMenuGood")->findChild<QAction*>("MenuItemUsed")->trigger();
+    QCOMPARE(f.statusOf("07 g.mp3"), int(ssGoodUsed));
+    QTRY_COMPARE(tabs->tabText(5), QString("Just Good (2/3)"));
+    QCOMPARE(tabs->tabText(0), QString("Music Data Base"));
+}
+
+void MainWindowViewsTest::statisticsLineFollowsTheActiveTab() {
+    MainWindowFixture f;
+    auto* bar = f.window->findChild<QLabel*>("StatusBar2");
+    QVERIFY(bar);
+    const QString total = "[11 total (12 MB)] - ";
+    const QString lines[6] = {
+        total + "[7 unused (7 MB), 4 used (5 MB), 2 in playlist (2 MB)]",
+        total + "[7 unused (7 MB), 4 used (5 MB), 2 in playlist (2 MB)]",
+        total + "[2 in playlist (2 MB), 0 Just Good among them (0 MB)]",
+        total + "[2 BlackListed (2 MB)]",
+        total + "[2 in Favorites (2 MB)]",
+        "[3 Just Good total (3 MB)] - [3 unused (3 MB), 0 used (0 MB), 0 in playlist (0 MB)]",
+    };
+    for (int tab : {1, 2, 3, 4, 5, 0}) {
+        f.showTab(tab);
+        QCOMPARE(bar->text(), "  " + lines[tab]);
+        // The hint holds the whole line, for a bar too narrow to show it.
+        QCOMPARE(bar->toolTip(), lines[tab]);
+    }
+}
+
+void MainWindowViewsTest::captionShowsModifiedUntilSaved() {
+    MainWindowFixture f;
+    QCOMPARE(f.window->windowTitle(), kTitle);
+
+    f.showTab(1);
+    QListView* list = f.window->listOfTab(1);
+    list->setFocus();
+    list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::mouseClick(f.button("BitBtnUsed1"), Qt::LeftButton);
+    QCOMPARE(f.statusOf("01 a.mp3"), int(ssUsed));
+    QTRY_COMPARE(f.window->windowTitle(), kTitle + "  ***Modified");
+    auto* bar = f.window->findChild<QLabel*>("StatusBar2");
+    QCOMPARE(bar->text(), QString("  [11 total (12 MB)] - [6 unused (6 MB), 5 used (6 MB), 2 in playlist (2 MB)]"));
+
+    // Ctrl+Alt+S saves the base: the mark goes and the file holds the new status.
+    list->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+    QTRY_COMPARE(f.window->windowTitle(), kTitle);
+    const std::string saved = velmo::test::readFile(f.dir.file("Profiles/Default/Default.vmdb"));
+    QVERIFY(saved.find("\t\t01 a.mp3:7:1048576:") != std::string::npos);
+
+    // The next change brings the mark back.
+    list->selectionModel()->clearSelection();
+    list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::mouseClick(f.button("BitBtnUnUsed1"), Qt::LeftButton);
+    QTRY_COMPARE(f.window->windowTitle(), kTitle + "  ***Modified");
+}
+
+void MainWindowViewsTest::everyTabHasItsStatusButtons() {
+    MainWindowFixture f;
+    const std::pair<const char*, const char*> buttons[] = {
+        {"BitBtnUsed", "Mark selected file(s) as used"},
+        {"BitBtnUnUsed", "Mark selected file(s) as unused"},
+        {"BitBtnBlack", "Add selected file(s) to Black List"},
+        {"BitBtnFav", "Add selected file(s) to Favorites"},
+        {"BitBtnPlayList", "Add selected file(s) to the current playlist (random position)"},
+        {"BitBtnJustGood", "Mark selected file(s) as Just Good"},
+    };
+    for (int tab = 0; tab <= 5; ++tab) {
+        QWidget* page = f.window->tabs()->widget(tab);
+        const QString suffix = tab == 0 ? QString() : QString::number(tab);
+        for (auto [prefix, hint] : buttons) {
+            const QString name = prefix + suffix;
+            auto* button = page->findChild<QPushButton*>(name);
+            QVERIFY2(button, qPrintable(name + " is missing from its tab"));
+            const QString expected = name == "BitBtnJustGood5" ? "Open extended Just Good menu" : hint;
+            QCOMPARE(button->toolTip(), expected);
+        }
+        if (tab > 0) {
+            QVERIFY(page->findChild<QPushButton*>("ButtonSelectAll" + suffix));
+            QVERIFY(page->findChild<QPushButton*>("ButtonDelete" + suffix));
+        }
+    }
+    // Tab 0's buttons carry no index.
+    QVERIFY(!f.window->findChild<QPushButton*>("BitBtnUsed0"));
+
+    // The Just Good button of tab 5 opens the Just Good menu and changes no status by itself.
+    f.showTab(5);
+    QListView* good = f.window->listOfTab(5);
+    good->selectAll();
+    auto* menu = f.window->findChild<QMenu*>("PopupMenuGood");
+    QVERIFY(menu);
+    QVERIFY(!menu->isVisible());
+    QTest::mouseClick(f.button("BitBtnJustGood5"), Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    QStringList captions;
+    for (QAction* a : menu->actions()) captions << a->objectName() + "=" + a->text();
+    QCOMPARE(captions, QStringList({"MenuItemUnUsed=Unused", "MenuItemUsed=Used", "MenuItemPlayList=PlayList"}));
+    menu->close();
+    for (const char* name : {"06 f.mp3", "07 g.mp3", "08 h.mp3"}) QCOMPARE(f.statusOf(name), int(ssGoodUnused));
+    QVERIFY(!f.session->db.DBModified());
+}
+
+void MainWindowViewsTest::contextMenuOffersTheJustGoodSubmenuOnlyOnTheJustGoodList() {
+    MainWindowFixture f;
+    QMenu* context = f.window->contextMenu();
+    auto* submenu = context->findChild<QMenu*>("ContextMenuRootItemJustGood");
+    auto* plain = f.window->findChild<QAction*>("ContextMenuItemJustGood");
+    QVERIFY(submenu);
+    QVERIFY(plain);
+    QStringList items;
+    for (QAction* a : submenu->actions()) items << a->objectName();
+    QCOMPARE(items, QStringList({"ContextMenuItemGoodUnUsed", "ContextMenuItemGoodUsed", "ContextMenuItemGoodPlayList"}));
+
+    f.showTab(5);
+    f.window->prepareContextMenu(f.window->listOfTab(5));
+    QVERIFY(submenu->menuAction()->isVisible());
+    QVERIFY(!plain->isVisible());
+
+    for (int tab = 1; tab <= 4; ++tab) {
+        f.showTab(tab);
+        f.window->prepareContextMenu(f.window->listOfTab(tab));
+        QVERIFY2(!submenu->menuAction()->isVisible(), qPrintable(QString("tab %1").arg(tab)));
+        QVERIFY(plain->isVisible());
+    }
+    // Back on the Just Good list, then on a tree: the plain item returns.
+    f.window->prepareContextMenu(f.window->listOfTab(5));
+    f.showTab(0);
+    f.window->prepareContextMenu(nullptr);
+    QVERIFY(!submenu->menuAction()->isVisible());
+    QVERIFY(plain->isVisible());
+
+    // "Play now !" follows the selection of the list the menu opens on.
+    f.showTab(1);
+    QListView* list = f.window->listOfTab(1);
+    f.window->prepareContextMenu(list);
+    QVERIFY(!f.window->findChild<QAction*>("ContextMenuItemPlayNow")->isEnabled());
+    list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::Select);
+    f.window->prepareContextMenu(list);
+    QVERIFY(f.window->findChild<QAction*>("ContextMenuItemPlayNow")->isEnabled());
+}
+
+void MainWindowViewsTest::selectionListHoldsEverySongOnce() {
+    MainWindowFixture f;
+    QTreeView* tree = f.musicTree();
+    QVERIFY(tree->isVisible());
+    const QModelIndex summer = f.treeIndex({"Summer Mix /SUMMER01/"});
+    const QModelIndex album = f.treeIndex({"Summer Mix /SUMMER01/", "Album One"});
+    const QModelIndex b = f.treeIndex({"Summer Mix /SUMMER01/", "Album One", "02 b.mp3"});
+    const QModelIndex winter = f.treeIndex({"Winter /WINTER02/"});
+    const QModelIndex y = f.treeIndex({"Winter /WINTER02/", "y.mp3"});
+    QVERIFY(summer.isValid() && album.isValid() && b.isValid() && winter.isValid() && y.isValid());
+    for (const QModelIndex& i : {summer, album, winter}) tree->expand(i);
+
+    // Selected in reverse display order, to show the order comes from the tree.
+    QItemSelectionModel* selection = tree->selectionModel();
+    for (const QModelIndex& i : {y, b, summer}) selection->select(i, QItemSelectionModel::Select);
+
+    const std::vector<std::string> disk = {"01 a.mp3", "02 b.mp3", "03 c.mp3", "04 d.mp3",
+                                           "05 e.mp3", "06 f.mp3", "07 g.mp3", "08 h.mp3"};
+    std::vector<std::string> both = disk;
+    both.push_back("y.mp3");
+    QCOMPARE(fileNames(f.window->SetSelectionList(true, true)), both);
+    QCOMPARE(fileNames(f.window->SetSelectionList(true, false)), std::vector<std::string>({"02 b.mp3", "y.mp3"}));
+    QCOMPARE(fileNames(f.window->SetSelectionList(false, true)), disk);
+
+    // On a list tab the selected items count, in list order, whatever the mode.
+    f.showTab(1);
+    QListView* list = f.window->listOfTab(1);
+    list->selectionModel()->select(list->model()->index(9, 0), QItemSelectionModel::Select);
+    list->selectionModel()->select(list->model()->index(3, 0), QItemSelectionModel::Select);
+    QCOMPARE(fileNames(f.window->SetSelectionList(false, false)), std::vector<std::string>({"04 d.mp3", "y.mp3"}));
+    QCOMPARE(fileNames(f.window->SetSelectionList(true, true)), std::vector<std::string>({"04 d.mp3", "y.mp3"}));
+}
+
+void MainWindowViewsTest::expandingSelectsNothingAndCollapsingDeselectsHiddenSongs() {
+    MainWindowFixture f;
+    QTreeView* tree = f.musicTree();
+    QItemSelectionModel* selection = tree->selectionModel();
+    const QModelIndex summer = f.treeIndex({"Summer Mix /SUMMER01/"});
+    const QModelIndex winter = f.treeIndex({"Winter /WINTER02/"});
+    QVERIFY(!tree->isExpanded(summer));
+    QVERIFY(!selection->hasSelection());
+
+    clickExpander(tree, summer);
+    QVERIFY(tree->isExpanded(summer));
+    QVERIFY(!selection->hasSelection());
+    const QModelIndex album = f.treeIndex({"Summer Mix /SUMMER01/", "Album One"});
+    clickExpander(tree, album);
+    QVERIFY(tree->isExpanded(album));
+    QVERIFY(!selection->hasSelection());
+
+    // With a selection elsewhere, opening a node leaves it as it is.
+    selection->select(winter, QItemSelectionModel::Select);
+    clickExpander(tree, winter);
+    QVERIFY(tree->isExpanded(winter));
+    QCOMPARE(selection->selectedIndexes(), QModelIndexList({winter}));
+
+    const QModelIndex c = f.treeIndex({"Summer Mix /SUMMER01/", "Album One", "03 c.mp3"});
+    const QModelIndex x = f.treeIndex({"Winter /WINTER02/", "x.mp3"});
+    selection->select(c, QItemSelectionModel::Select);
+    selection->select(x, QItemSelectionModel::Select);
+    QCOMPARE(selection->selectedIndexes().size(), 3);
+
+    // Closing the first disk deselects the song that can no longer be seen, nothing else.
+    clickExpander(tree, summer);
+    QVERIFY(!tree->isExpanded(summer));
+    QVERIFY(!selection->isSelected(c));
+    QVERIFY(selection->isSelected(winter));
+    QVERIFY(selection->isSelected(x));
+    QVERIFY(!selection->isSelected(summer));
+    QCOMPARE(fileNames(f.window->SetSelectionList(true, false)), std::vector<std::string>({"x.mp3"}));
+}
+
+void MainWindowViewsTest::playlistCommandsStayDisabledWhileCopying() {
+    MainWindowFixture f;
+    QPushButton* make = f.button("ButtonMakePlayList");
+    QPushButton* press = f.button("ButtonPressToStart");
+    QVERIFY(make && press);
+    // Unused songs and a playlist: both commands are available.
+    QVERIFY(make->isEnabled());
+    QVERIFY(press->isEnabled());
+
+    f.window->setCopyRunning(true);
+    QVERIFY(!make->isEnabled());
+    QVERIFY(!press->isEnabled());
+    // A status change during the copy refreshes the buttons; they stay disabled.
+    f.showTab(1);
+    QListView* list = f.window->listOfTab(1);
+    list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::mouseClick(f.button("BitBtnPlayList1"), Qt::LeftButton);
+    QCOMPARE(f.statusOf("01 a.mp3"), int(ssPlayList));
+    QTRY_COMPARE(f.window->tabs()->tabText(2), QString("Playlist (3)"));
+    QApplication::processEvents();
+    QVERIFY(!make->isEnabled());
+    QVERIFY(!press->isEnabled());
+    f.showTab(0);
+    QVERIFY(!make->isEnabled());
+    QVERIFY(!press->isEnabled());
+
+    f.window->setCopyRunning(false);
+    QVERIFY(make->isEnabled());
+    QVERIFY(press->isEnabled());
+}
+
+void MainWindowViewsTest::rootControlOpensWithF5AndEscFinishesIt() {
+    MainWindowFixture f;
+    auto* panel = f.window->findChild<QWidget*>("PanelRootControl");
+    QVERIFY(panel && !panel->isVisible());
+    QTest::keyClick(f.focused(), Qt::Key_F5);
+    QVERIFY(panel->isVisible());
+    QVERIFY(!f.button("ButtonSwitchView")->isEnabled());
+    QCOMPARE(f.window->visibleTree(), f.musicTree());
+    // Esc finishes root control instead of asking to quit.
+    QTest::keyClick(f.focused(), Qt::Key_Escape);
+    QVERIFY(!panel->isVisible());
+    QVERIFY(f.button("ButtonSwitchView")->isEnabled());
+    QVERIFY(f.window->isVisible());
+}
+
+int runMainWindowViewsTest(int argc, char** argv) {
+    MainWindowViewsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace velmo::gui::test
+
+#include "MainWindowViewsTest.moc"

@@ -1,0 +1,74 @@
+// velmo-bench-window: how long the main window takes to mark many selected songs with a
+// status button, and to scroll through the whole Music List, on a generated database.
+// Run offscreen: QT_QPA_PLATFORM=offscreen velmo-bench-window [SONGS] [MARKED]
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "DatabaseGenerator.h"
+#include "QtUserInterface.h"
+#include "app/Lifecycle.h"
+#include "app/Session.h"
+#include "forms/TMainForm.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    uint64_t songs = 100000, marked = 10000;
+    if (argc > 1) velmo::bench::parseNumber(argv[1], songs);
+    if (argc > 2) velmo::bench::parseNumber(argv[2], marked);
+
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmo-bench-window";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "Profiles" / "Default");
+    velmo::bench::generateDatabase(songs, (dir / "Profiles" / "Default" / "Default.vmdb").string(), 1);
+
+    velmo::gui::QtUserInterface ui;
+    ui.setQuiet(true);
+    velmo::Session session(dir.string(), ui);
+    velmo::gui::TMainForm window(session);
+    window.setQuietClose(true);
+    window.show();
+    QElapsedTimer timer;
+    timer.start();
+    velmo::Startup(session, {});
+    window.UpDateText();
+    QApplication::processEvents();
+    std::printf("start-up with %llu songs: %.3f s\n", static_cast<unsigned long long>(songs), static_cast<double>(timer.elapsed()) / 1000.0);
+
+    window.tabs()->setCurrentIndex(1);
+    QListView* list = window.listOfTab(1);
+    const int rows = list->model()->rowCount();
+    const int count = static_cast<int>(std::min<uint64_t>(marked, static_cast<uint64_t>(rows)));
+    list->selectionModel()->select(QItemSelection(list->model()->index(0, 0), list->model()->index(count - 1, 0)),
+                                   QItemSelectionModel::Select);
+    QApplication::processEvents();
+    for (const char* button : {"BitBtnFav1", "BitBtnUnUsed1", "BitBtnBlack1", "BitBtnUsed1"}) {
+        timer.restart();
+        window.findChild<QPushButton*>(button)->click();
+        QApplication::processEvents();
+        const velmo::StatCounters& c = session.db.counters();
+        std::printf("%-14s on %d selected songs: %.3f s (now %d unused, %d in Favorites, %d on the Black List)\n",
+                    button, count, static_cast<double>(timer.elapsed()) / 1000.0, c[velmo::cN].count,
+                    c[velmo::cF].count, c[velmo::cB].count);
+    }
+
+    timer.restart();
+    QScrollBar* bar = list->verticalScrollBar();
+    int pages = 0;
+    for (int value = 0; value < bar->maximum() && pages < 2000; value += bar->pageStep(), ++pages) {
+        bar->setValue(value);
+        list->viewport()->repaint();
+    }
+    std::printf("painted %d pages of the Music List: %.3f ms a page\n", pages,
+                pages ? static_cast<double>(timer.elapsed()) / pages : 0.0);
+    std::filesystem::remove_all(dir);
+    return 0;
+}

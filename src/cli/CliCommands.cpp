@@ -1,6 +1,8 @@
 #include "CliCommands.h"
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -12,6 +14,9 @@
 #include "app/StatusCommands.h"
 #include "app/Session.h"
 #include "musicdb/Statistics.h"
+#include "catalog/Disks.h"
+#include "catalog/FolderScan.h"
+#include "platform/Drives.h"
 #include "platform/FileIO.h"
 #include "platform/NativePaths.h"
 #include "playlist/PlaylistGenerator.h"
@@ -32,6 +37,8 @@ constexpr const char* kUsage =
     "  set-status STATUS CAPTION...       STATUS: unused used playlist black favorites\n"
     "                                     justgood goodunused goodused goodplaylist\n"
     "  reset-icons | clear | make-playlist\n"
+    "  add PATH... [--description TEXT] [--rooted] [--debug]   PATH native (/srv/music/Pop) or E:\\Pop\n"
+    "  reload-tags CAPTION...\n"
     "  profile list | profile new NAME | profile rename NAME | profile delete | profile switch NAME\n";
 
 struct Context {
@@ -196,6 +203,94 @@ bool cmdProfile(Context& c, const std::vector<std::string>& args) {
     return true;
 }
 
+// A folder to add as the catalogue sees it ("E:\Pop\"), from a native or a catalogue path.
+std::optional<std::string> catalogFolder(const platform::DriveTable& drives, const std::string& path) {
+    std::optional<std::string> catalog;
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        catalog = path;
+        (*catalog)[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+    } else {
+        std::error_code ec;
+        catalog = drives.nativeToCatalog(std::filesystem::absolute(path, ec).lexically_normal().string());
+    }
+    if (!catalog) return std::nullopt;
+    if (catalog->back() != '\\') *catalog += '\\';
+    return catalog;
+}
+
+bool cmdAdd(Context& c, const std::vector<std::string>& args) {
+    Session& s = c.session;
+    std::vector<std::string> paths;
+    std::optional<std::string> description;
+    bool rooted = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--rooted") rooted = true;
+        else if (args[i] == "--debug") s.DebugMode = true;
+        else if (args[i] == "--description") {
+            if (++i == args.size()) throw UsageError("--description needs a text");
+            description = args[i];
+        } else paths.push_back(args[i]);
+    }
+    if (paths.empty()) throw UsageError("add needs a folder");
+    platform::DriveTable drives = platform::DriveTable::load(s.AppDir);
+    std::vector<AddItem> items;
+    for (const std::string& path : paths) {
+        auto folder = catalogFolder(drives, path);
+        if (!folder) {
+            c.ui.showError("\"" + path + "\" lies on no drive of Drives.ini.");
+            return false;
+        }
+        if (!items.empty() && folder->front() != items.front().path.front()) {
+            c.ui.showError("The folders of one add must lie on one drive: \"" + path + "\" does not.");
+            return false;
+        }
+        auto native = drives.catalogToNative(*folder);
+        if (!native || !std::filesystem::is_directory(*native)) {
+            c.ui.showError("Cannot open the folder \"" + *folder + "\".");
+            return false;
+        }
+        items.push_back({*folder, rooted});
+    }
+    const char letter = items.front().path.front();
+    const std::string label = GetCDVolume(drives, letter);
+    if (label == kNoDisk) {
+        c.ui.showError(s.messages[7]);
+        return false;
+    }
+    const bool cd = drives.kind(letter) == platform::DriveKind::CdRom;
+    const std::string text = cd ? description.value_or(TryToFillDescr(s.db, label)) : hardDiskDescription(s, letter);
+    if (cd && (text.empty() || text.find_first_of("\\/:*?\"<>|") != std::string::npos)) {
+        c.ui.showError("A disk description must not be empty or hold any of the characters \\ / : * ? \" < > |.");
+        return false;
+    }
+    DriveTableScanDrives scanDrives(drives);
+    try {
+        FolderScan(s, scanDrives).ButtonAddFolderClick(items, text, label);
+    } catch (const std::runtime_error& e) {
+        c.ui.showError(e.what());
+        return false;
+    }
+    return true;
+}
+
+bool cmdReloadTags(Context& c, const std::vector<std::string>& args) {
+    MusicDatabase& db = c.session.db;
+    std::vector<TDataRec*> songs;
+    for (const std::string& caption : args) {
+        TDataRec* found = nullptr;
+        for (ListItem* item = db.musicList().first(); item && !found; item = db.musicList().next(item))
+            if (item->caption() == caption) found = item->data();
+        if (!found) {
+            c.ui.showError("No song has the caption \"" + caption + "\".");
+            return false;
+        }
+        songs.push_back(found);
+    }
+    platform::DriveTable drives = platform::DriveTable::load(c.session.AppDir);
+    ReloadTags(c.session, drives, songs);
+    return true;
+}
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"stats", 0, 1, false, cmdStats},
@@ -209,6 +304,8 @@ const std::vector<Command>& commands() {
         {"clear", 0, 0, true, cmdClear},
         {"make-playlist", 0, 0, true, cmdMakePlaylist},
         {"profile", 1, 2, false, cmdProfile},
+        {"add", 1, SIZE_MAX, true, cmdAdd},
+        {"reload-tags", 1, SIZE_MAX, true, cmdReloadTags},
     };
     return table;
 }

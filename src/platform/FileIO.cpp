@@ -1,6 +1,7 @@
 #include "platform/FileIO.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -91,6 +92,53 @@ std::optional<std::string> copyFile(const std::string& from, const std::string& 
     auto content = readWholeFile(from);
     if (!content) return std::string(std::strerror(errno ? errno : EIO));
     return writeFileAtomically(to, [&](const auto& sink) { sink(*content); });
+}
+
+std::optional<std::vector<DirEntry>> listDirectory(const std::string& path) {
+    DIR* dir = opendir(path.c_str());
+    if (!dir) return std::nullopt;
+    std::vector<DirEntry> entries;
+    const int dirFd = dirfd(dir);
+    while (dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (fstatat(dirFd, e->d_name, &st, 0) != 0) continue; // a dangling link, a vanished file
+        DirEntry entry;
+        entry.name = name;
+        entry.isDirectory = S_ISDIR(st.st_mode);
+        if (!entry.isDirectory && !S_ISREG(st.st_mode)) continue;
+        entry.size = static_cast<int64_t>(st.st_size);
+        entry.device = static_cast<uint64_t>(st.st_dev);
+        entry.inode = static_cast<uint64_t>(st.st_ino);
+        entries.push_back(std::move(entry));
+    }
+    closedir(dir);
+    return entries;
+}
+
+std::optional<std::pair<uint64_t, uint64_t>> folderIdentity(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    return std::pair{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+std::optional<std::string> appendLine(const std::string& path, std::string_view line) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return std::string(std::strerror(errno));
+    std::string text(line);
+    text += "\r\n";
+    const bool ok = writeAll(fd, text);
+    const int error = errno;
+    if (close(fd) != 0 || !ok) return std::string(std::strerror(ok ? errno : error));
+    return std::nullopt;
+}
+
+std::optional<std::string> createEmptyFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return std::string(std::strerror(errno));
+    close(fd);
+    return std::nullopt;
 }
 
 bool fileExists(const std::string& path) {

@@ -1,6 +1,9 @@
 #pragma once
 #include <functional>
+#include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -18,6 +21,26 @@ std::optional<std::string> writeFileAtomically(
 
 // Copies a file over `to` (atomically, as above); the system's reason on failure.
 std::optional<std::string> copyFile(const std::string& from, const std::string& to);
+
+// One entry of a folder listing (symbolic links are followed).
+struct DirEntry {
+    std::string name;
+    bool isDirectory = false;
+    int64_t size = 0;
+    uint64_t device = 0; // with inode: the identity of a folder, to notice link loops
+    uint64_t inode = 0;
+};
+// Every entry of a folder, hidden ones included, "." and ".." left out, in the order the
+// file system gives them; nullopt when the folder cannot be listed.
+std::optional<std::vector<DirEntry>> listDirectory(const std::string& path);
+// The identity of a folder (device and inode), or nullopt.
+std::optional<std::pair<uint64_t, uint64_t>> folderIdentity(const std::string& path);
+
+// Appends one line (and CR LF) to a file and closes it again, so the file is complete up to
+// the last line whatever happens next; the system's reason on failure.
+std::optional<std::string> appendLine(const std::string& path, std::string_view line);
+// Creates an empty file, replacing one that exists; the system's reason on failure.
+std::optional<std::string> createEmptyFile(const std::string& path);
 
 bool fileExists(const std::string& path);
 // Removes a file; true when it is gone afterwards.

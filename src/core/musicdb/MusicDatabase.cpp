@@ -112,6 +112,24 @@ TDataRec* MusicDatabase::AddToDataList(TreeNode* node) {
     return lastRecord_;
 }
 
+void MusicDatabase::removeEmptyBranch(TreeNode* node) {
+    std::vector<const TDataRec*> records;
+    std::vector<TreeNode*> stack{node};
+    while (!stack.empty()) {
+        TreeNode* n = stack.back();
+        stack.pop_back();
+        if (n->data()) records.push_back(n->data());
+        for (size_t i = 0; i < n->childCount(); ++i) stack.push_back(n->child(i));
+    }
+    if (!records.empty()) {
+        std::erase_if(DataList_, [&](const std::unique_ptr<TDataRec>& r) {
+            return std::find(records.begin(), records.end(), r.get()) != records.end();
+        });
+        if (std::find(records.begin(), records.end(), lastRecord_) != records.end()) lastRecord_ = nullptr;
+    }
+    musicTree_.remove(node);
+}
+
 void MusicDatabase::countNewUnusedSong(const TDataRec* rec) {
     const double sizeMB = rec->Size / kBytesPerMegabyte;
     counters_.a.count += 1;

@@ -62,6 +62,9 @@ public:
     // Creates the record of a music-tree node and stores it in the node.
     TDataRec* AddToDataList(TreeNode* node);
     TDataRec* lastRecord() const { return lastRecord_; }
+    // Removes a disk or folder node that holds no songs, with the records of it and of the
+    // empty folders below it.
+    void removeEmptyBranch(TreeNode* node);
 
     // Counts a song that enters the database as unused (totals `a` and `n`).
     void countNewUnusedSong(const TDataRec* rec);

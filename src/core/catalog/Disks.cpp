@@ -1,0 +1,89 @@
+#include "catalog/Disks.h"
+
+#include "app/Session.h"
+#include "app/UserInterface.h"
+#include "catalog/ID3v1.h"
+#include "platform/Drives.h"
+#include "util/IntConversion.h"
+
+namespace velmo {
+
+bool DriveTableScanDrives::isCdDrive(char letter) const {
+    return table_.kind(letter) == platform::DriveKind::CdRom;
+}
+
+std::optional<std::string> DriveTableScanDrives::nativePath(const std::string& catalogPath) const {
+    return table_.catalogToNative(catalogPath);
+}
+
+std::string GetCDVolume(const platform::DriveTable& table, char letter) {
+    return table.volumeLabel(letter).value_or(kNoDisk);
+}
+
+std::string TryToFillDescr(const MusicDatabase& db, const std::string& label) {
+    const Tree& music = const_cast<MusicDatabase&>(db).musicTree();
+    const std::string mark = "/" + label + "/";
+    for (size_t i = 0; i < music.topLevelCount(); ++i) {
+        const std::string& text = music.topLevel(i)->text();
+        if (text.find(mark) == std::string::npos) continue;
+        const size_t slash = text.find('/');
+        return text.substr(0, slash == 0 ? 0 : slash - 1);
+    }
+    return label;
+}
+
+std::string hardDiskDescription(const Session& s, char letter) {
+    return s.messages[38] + " <" + std::string(1, letter) + ">";
+}
+
+std::optional<char> LookOrInsertCD(Session& s, platform::DriveTable& table, const std::string& diskText) {
+    // The label stands between the first and the last "/" of the disk text.
+    const size_t first = diskText.find('/');
+    const size_t last = diskText.rfind('/');
+    const std::string label = first != std::string::npos && last > first ? diskText.substr(first + 1, last - first - 1) : "";
+    for (;;) {
+        for (char letter : table.cdDrives())
+            if (table.volumeLabel(letter) == label) return letter;
+        const std::string text = replaceAll(s.messages[19], "%name", diskText);
+        if (!s.ui.askYesNo(s.messages[20], text, true)) return std::nullopt;
+    }
+}
+
+size_t ReloadTags(Session& s, platform::DriveTable& table, const std::vector<TDataRec*>& songs) {
+    std::set<std::string> DeclinedDisks;
+    size_t read = 0;
+    for (size_t i = 0; i < songs.size(); ++i) {
+        s.ui.showStatus(" [ " + s.messages[87] + " " + std::to_string(i + 1) + " " + s.messages[72] + " " +
+                        std::to_string(songs.size()) + " ]");
+        TDataRec* rec = songs[i];
+        const std::string caption = musicTreePath(rec->MusicNode);
+        const size_t backslash = caption.find('\\');
+        if (backslash == std::string::npos) continue;
+        std::optional<char> letter;
+        const size_t lt = caption.find('<');
+        if (lt != std::string::npos && lt + 1 < backslash) {
+            letter = caption[lt + 1];
+        } else {
+            const std::string disk = caption.substr(0, backslash);
+            if (DeclinedDisks.count(disk)) continue;
+            letter = LookOrInsertCD(s, table, disk);
+            if (!letter) {
+                DeclinedDisks.insert(disk);
+                continue;
+            }
+        }
+        auto native = table.catalogToNative(std::string(1, *letter) + ":" + caption.substr(backslash));
+        TIDTag tag = rec->IDTag();
+        if (native && ReadTag(*native, tag)) {
+            rec->SetIDTag(tag);
+            ++read;
+        }
+        s.db.setDBModified(true);
+        s.ui.processMessages();
+    }
+    s.ui.showStatus({});
+    s.db.notifyStatisticsChanged();
+    return read;
+}
+
+} // namespace velmo

@@ -1,0 +1,176 @@
+#include "catalog/FolderScan.h"
+
+#include <climits>
+#include <stdexcept>
+
+#include "app/Session.h"
+#include "app/UserInterface.h"
+#include "catalog/ID3v1.h"
+#include "catalog/RootFolders.h"
+#include "platform/FileIO.h"
+
+namespace velmo {
+
+namespace {
+
+std::string upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+} // namespace
+
+bool FolderScan::isStorableName(const std::string& name) {
+    if (name.empty() || name.front() == ' ') return false;
+    return name.find_first_of(":\\\r\n\t") == std::string::npos;
+}
+
+bool FolderScan::isAccepted(const std::string& fileName) const {
+    const size_t dot = fileName.rfind('.');
+    if (dot == std::string::npos) return false;
+    const std::string ext = upper(fileName.substr(dot + 1));
+    for (const auto* list : {&s_.settings.StdExtensions, &s_.settings.UserExtensions})
+        for (const std::string& e : *list)
+            if (!e.empty() && upper(e) == ext) return true;
+    return false;
+}
+
+void FolderScan::trace(const std::string& catalogPath) {
+    if (!s_.DebugMode) return;
+    const std::string file = s_.AppDir + "/FileList.txt";
+    if (auto failure = platform::appendLine(file, catalogPath))
+        throw std::runtime_error("Cannot write file \"" + file + "\". " + *failure);
+}
+
+void FolderScan::ButtonAddFolderClick(const std::vector<AddItem>& items, const std::string& description,
+                                      const std::string& label) {
+    description_ = description;
+    label_ = label;
+    visited_.clear();
+    s_.db.musicTree().requestClearSelection();
+    if (s_.DebugMode) {
+        const std::string file = s_.AppDir + "/FileList.txt";
+        if (auto failure = platform::createEmptyFile(file))
+            throw std::runtime_error("Cannot create file \"" + file + "\". " + *failure);
+    }
+    s_.ui.processMessages();
+    for (const AddItem& item : items) {
+        if (item.path.size() < 2) continue;
+        AddingRooted = item.rooted;
+        TreeNode* node = ProvideAddingRoot(item.path);
+        AddingPath = item.path.back() == '\\' ? item.path.substr(0, item.path.size() - 1) : item.path;
+        s_.ui.processMessages();
+        AddCDPath(node, AddingPath);
+        if (node->hasChildren()) {
+            RootFolders(s_.db).ReRoot(node);
+        } else if (s_.settings.ConfirmOpts[ShowNoFilesWarn]) {
+            s_.ui.showNotice(s_.messages[18], AddingPath + "\\\n" + s_.messages[55]);
+        }
+        DelBranchIfEmpty(node);
+    }
+    s_.db.notifyStatisticsChanged();
+}
+
+TreeNode* FolderScan::ProvideAddingRoot(const std::string& path) {
+    MusicDatabase& db = s_.db;
+    Tree& music = db.musicTree();
+    const bool cd = drives_.isCdDrive(path.front());
+    std::string name = description_ + " /" + label_ + "/";
+    uint8_t image = cd ? iiCDDisk : iiHardDisk;
+    // The folders below the drive: "E:\Pop\Old\" gives Pop and Old.
+    std::vector<std::string> pieces;
+    const size_t firstSlash = path.find('\\');
+    if (firstSlash != std::string::npos) {
+        size_t start = firstSlash + 1;
+        for (size_t end; (end = path.find('\\', start)) != std::string::npos; start = end + 1)
+            if (end > start) pieces.push_back(path.substr(start, end - start));
+        if (start < path.size()) pieces.push_back(path.substr(start));
+    }
+    TreeNode* parent = nullptr;
+    TreeNode* node = nullptr;
+    for (size_t level = 0;; ++level) {
+        node = db.TryToFindNode(parent, music, false, 0, image, name);
+        if (!node->data()) db.AddToDataList(node);
+        if (node->parent()) music.requestExpand(node->parent());
+        if (level == pieces.size()) break;
+        image = iiFolder;
+        name = pieces[level];
+        parent = node;
+    }
+    music.requestClearSelection();
+    music.requestSelect(node);
+    uint8_t finalImage = !node->parent() ? (cd ? iiCDDisk : iiHardDisk) : iiFolder;
+    if (AddingRooted) --finalImage;
+    music.setImageIndex(node, finalImage);
+    return node;
+}
+
+void FolderScan::AddCDPath(TreeNode* parent, const std::string& path) {
+    auto native = drives_.nativePath(path);
+    if (!native) return;
+    if (auto id = platform::folderIdentity(*native); !id || !visited_.insert(*id).second) return;
+    auto entries = platform::listDirectory(*native);
+    if (!entries) return;
+    MusicDatabase& db = s_.db;
+    Tree& music = db.musicTree();
+    for (const platform::DirEntry& e : *entries) {
+        if (!isStorableName(e.name)) continue;
+        const std::string full = path + "\\" + e.name;
+        if (e.isDirectory) {
+            const uint8_t image = path == AddingPath && !AddingRooted ? iiFolderRoot : iiFolder;
+            trace(full);
+            TreeNode* node = db.TryToFindNode(parent, music, false, 0, image, e.name);
+            if (node->imageIndex() != iiFolderRoot) music.setImageIndex(node, image);
+            AddCDPath(node, full);
+            if (!node->hasChildren()) {
+                db.removeEmptyBranch(node);
+                continue;
+            }
+            if (path == AddingPath) s_.ui.processMessages();
+            if (!node->data()) db.AddToDataList(node);
+            continue;
+        }
+        if (!isAccepted(e.name)) continue;
+        trace(full);
+        // The file format holds sizes as signed 32-bit numbers; a larger file is kept at the
+        // largest size it can say, so no counter ever goes negative.
+        const int32_t size = e.size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(e.size);
+        TreeNode* node = db.TryToFindNode(parent, music, true, size, imageOfStatus(ssUnused), e.name);
+        if (node->data()) continue; // already in the database
+        const size_t index = GetInsLineIndex(node);
+        TDataRec* rec = db.AddToDataList(node);
+        rec->Size = size;
+        rec->MusicListItem = db.musicList().insert(index, rec, imageOfStatus(ssUnused));
+        TIDTag tag;
+        if (ReadTag(*native + "/" + e.name, tag)) rec->SetIDTag(tag);
+        db.DiskAdded = true;
+        db.setDBModified(true);
+        db.countNewUnusedSong(rec);
+        db.notifyStatisticsChanged();
+    }
+}
+
+size_t FolderScan::GetInsLineIndex(const TreeNode* songNode) const {
+    // The next node in pre-order after the (childless) new song that is a song.
+    const TreeNode* n = songNode;
+    for (;;) {
+        const TreeNode* next = nullptr;
+        for (const TreeNode* up = n; up && !next; up = up->parent()) next = up->nextSibling();
+        if (!next) return s_.db.musicList().size();
+        n = next;
+        while (!isSongImage(n->imageIndex()) && n->hasChildren()) n = n->firstChild();
+        if (isSongImage(n->imageIndex()) && n->data() && n->data()->MusicListItem)
+            return s_.db.musicList().indexOf(n->data()->MusicListItem);
+    }
+}
+
+void FolderScan::DelBranchIfEmpty(TreeNode* node) {
+    while (node && !node->hasChildren()) {
+        TreeNode* parent = node->parent();
+        s_.db.removeEmptyBranch(node);
+        node = parent;
+    }
+}
+
+} // namespace velmo

@@ -1,0 +1,69 @@
+#pragma once
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velmo {
+
+struct Session;
+class TreeNode;
+
+// What a folder scan needs to know about the machine's drives.
+class ScanDrives {
+public:
+    virtual ~ScanDrives() = default;
+    // The drive of this letter is an optical drive (else it counts as a hard disk).
+    virtual bool isCdDrive(char letter) const = 0;
+    // "E:\Pop" (or "E:") as a path on this machine; nullopt when it cannot be reached.
+    virtual std::optional<std::string> nativePath(const std::string& catalogPath) const = 0;
+};
+
+// One folder of an add run: its path with the trailing backslash ("E:\Pop\", "E:\") and
+// whether it is added as a root.
+struct AddItem {
+    std::string path;
+    bool rooted = false;
+};
+
+// One add run: every folder of one drive, with the disk's description and label, is walked
+// and every accepted music file that the database does not hold yet becomes an unused song.
+class FolderScan {
+public:
+    FolderScan(Session& s, const ScanDrives& drives) : s_(s), drives_(drives) {}
+
+    // ButtonAddFolderClick without its dialog. Throws std::runtime_error when the debug file
+    // list cannot be written; what was added up to then stays.
+    void ButtonAddFolderClick(const std::vector<AddItem>& items, const std::string& description,
+                              const std::string& label);
+
+    // The folder of an item, made with the disk and folder nodes above it.
+    TreeNode* ProvideAddingRoot(const std::string& path);
+    // Adds the contents of a folder (path without trailing backslash) below a node.
+    void AddCDPath(TreeNode* parent, const std::string& path);
+    // The Music List place of a new song: before the next song in tree order.
+    size_t GetInsLineIndex(const TreeNode* songNode) const;
+    // Removes a node and its ancestors as long as they hold nothing.
+    void DelBranchIfEmpty(TreeNode* node);
+
+    // Whether a file's extension is one of the profile's (letter case aside).
+    bool isAccepted(const std::string& fileName) const;
+    // Names the database cannot hold (":" splits its lines, "\" separates its paths, line
+    // breaks and a leading blank change its layout); such entries are left out.
+    static bool isStorableName(const std::string& name);
+
+private:
+    void trace(const std::string& catalogPath);
+
+    Session& s_;
+    const ScanDrives& drives_;
+    std::string description_;
+    std::string label_;
+    std::string AddingPath;
+    bool AddingRooted = false;
+    // Folders entered in this run, so a link back to a parent cannot loop.
+    std::set<std::pair<uint64_t, uint64_t>> visited_;
+};
+
+} // namespace velmo

@@ -1,0 +1,334 @@
+#include "platform/Drives.h"
+
+#include "platform/DriveProbe.h"
+#include "platform/FileIO.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace velmo::platform {
+
+namespace {
+
+constexpr std::string_view kIniName = "Drives.ini";
+constexpr std::string_view kLogName = "Drives.log";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// D: to Z: are left for optical drives in the default table.
+constexpr size_t kMaxDefaultOpticalDrives = 23;
+
+std::optional<char> driveIndexLetter(char letter) {
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return std::nullopt;
+    return letter;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::optional<DriveKind> kindFromName(std::string_view name) {
+    std::string lower = lowerAscii(name);
+    if (lower == "fixed") return DriveKind::Fixed;
+    if (lower == "removable") return DriveKind::Removable;
+    if (lower == "cdrom") return DriveKind::CdRom;
+    return std::nullopt;
+}
+
+std::string_view kindName(DriveKind kind) {
+    switch (kind) {
+    case DriveKind::Fixed: return "fixed";
+    case DriveKind::Removable: return "removable";
+    case DriveKind::CdRom: return "cdrom";
+    case DriveKind::None: break;
+    }
+    return "";
+}
+
+// An absolute path without ".", ".." or doubled and trailing slashes; nullopt when relative.
+std::optional<std::string> normalizedAbsolute(std::string_view path) {
+    if (path.empty() || path.front() != '/') return std::nullopt;
+    std::string normal = fs::path(path).lexically_normal().string();
+    while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+    return normal;
+}
+
+bool isRealDevice(const DriveEntry& drive) { return drive.path.rfind("/dev/", 0) == 0; }
+
+bool isDirectory(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The label of a simulated disk, or nullopt when no disk is in the drive.
+std::optional<std::string> simulatedDiskLabel(const DriveEntry& drive) {
+    std::optional<std::string> content = readWholeFile(drive.path + "/" + std::string(kVolumeLabelFile));
+    if (!content) return std::nullopt;
+    std::string_view text = *content;
+    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+    text = text.substr(0, text.find('\n'));
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    return std::string(text);
+}
+
+bool appendLine(const std::string& path, const std::string& line) {
+    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    std::string_view data = line;
+    bool ok = true;
+    while (!data.empty()) {
+        ssize_t n = write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        data.remove_prefix(static_cast<size_t>(n));
+    }
+    return close(fd) == 0 && ok;
+}
+
+} // namespace
+
+bool isHiddenDriveFile(std::string_view name) { return name == kVolumeLabelFile; }
+
+DriveTable::DriveTable(const std::vector<DriveEntry>& entries, std::string appDir) : appDir_(std::move(appDir)) {
+    for (const DriveEntry& given : entries) {
+        std::optional<char> letter = driveIndexLetter(given.letter);
+        std::optional<std::string> path = normalizedAbsolute(given.path);
+        if (!letter || given.kind == DriveKind::None || !path) continue;
+        std::optional<DriveEntry>& slot = drives_[static_cast<size_t>(*letter - 'A')];
+        if (slot) continue;
+        slot = DriveEntry{*letter, given.kind, *path, given.kind == DriveKind::CdRom ? std::nullopt : given.label};
+    }
+}
+
+DriveTable DriveTable::load(const std::string& appDir) { return load(appDir, "/dev"); }
+
+DriveTable DriveTable::load(const std::string& appDir, const std::string& deviceDir) {
+    std::string iniPath = appDir + "/" + std::string(kIniName);
+    std::optional<std::string> text = readWholeFile(iniPath);
+    if (!text) {
+        text = defaultDrivesIniText(findOpticalDevices(deviceDir));
+        // An unreadable file that exists is left alone; the defaults then hold for this run.
+        if (!fileExists(iniPath)) {
+            const std::string& content = *text;
+            writeFileAtomically(iniPath, [&](const auto& emit) { emit(content); });
+        }
+    }
+    return DriveTable(parse(*text), appDir);
+}
+
+std::vector<DriveEntry> DriveTable::parse(std::string_view text) {
+    std::vector<DriveEntry> entries;
+    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+        std::string_view trimmed = trimBlanks(line);
+        if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') continue;
+
+        size_t equals = line.find('=');
+        if (equals == std::string_view::npos) continue;
+        std::string_view letterText = trimBlanks(line.substr(0, equals));
+        std::optional<char> letter = letterText.size() == 1 ? driveIndexLetter(letterText.front()) : std::nullopt;
+        if (!letter) continue;
+
+        std::string_view rest = line.substr(equals + 1);
+        size_t kindEnd = rest.find(';');
+        if (kindEnd == std::string_view::npos) continue;
+        std::optional<DriveKind> kind = kindFromName(trimBlanks(rest.substr(0, kindEnd)));
+        if (!kind) continue;
+
+        rest.remove_prefix(kindEnd + 1);
+        size_t pathEnd = rest.find(';');
+        std::optional<std::string> path = normalizedAbsolute(trimBlanks(rest.substr(0, pathEnd)));
+        if (!path) continue;
+
+        DriveEntry entry{*letter, *kind, *path, std::nullopt};
+        if (pathEnd != std::string_view::npos && *kind != DriveKind::CdRom)
+            entry.label = std::string(rest.substr(pathEnd + 1));
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::string DriveTable::format(const std::vector<DriveEntry>& entries) {
+    std::string text;
+    for (const DriveEntry& entry : entries) {
+        text += entry.letter;
+        text += '=';
+        text += kindName(entry.kind);
+        text += ';';
+        text += entry.path;
+        if (entry.label) {
+            text += ';';
+            text += *entry.label;
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::vector<std::string> DriveTable::findOpticalDevices(const std::string& deviceDir) {
+    std::vector<std::string> devices;
+    for (int n = 0; n < 64 && devices.size() < kMaxDefaultOpticalDrives; ++n) {
+        std::string device = deviceDir + "/sr" + std::to_string(n);
+        struct stat st {};
+        if (stat(device.c_str(), &st) == 0) devices.push_back(device);
+    }
+    return devices;
+}
+
+std::string DriveTable::defaultDrivesIniText(const std::vector<std::string>& opticalDevices) {
+    std::vector<DriveEntry> entries{{'C', DriveKind::Fixed, "/", std::nullopt}};
+    char letter = 'D';
+    for (const std::string& device : opticalDevices) {
+        if (letter > 'Z') break;
+        entries.push_back({letter++, DriveKind::CdRom, device, std::nullopt});
+    }
+    return format(entries);
+}
+
+std::vector<DriveEntry> DriveTable::entries() const {
+    std::vector<DriveEntry> all;
+    for (const std::optional<DriveEntry>& drive : drives_)
+        if (drive) all.push_back(*drive);
+    return all;
+}
+
+const DriveEntry* DriveTable::find(char letter) const {
+    std::optional<char> upper = driveIndexLetter(letter);
+    if (!upper) return nullptr;
+    const std::optional<DriveEntry>& slot = drives_[static_cast<size_t>(*upper - 'A')];
+    return slot ? &*slot : nullptr;
+}
+
+DriveKind DriveTable::kind(char letter) const {
+    const DriveEntry* drive = find(letter);
+    return drive ? drive->kind : DriveKind::None;
+}
+
+std::vector<char> DriveTable::cdDrives() const {
+    std::vector<char> letters;
+    for (char letter = 'B'; letter <= 'Z'; ++letter)
+        if (kind(letter) == DriveKind::CdRom) letters.push_back(letter);
+    return letters;
+}
+
+std::vector<char> DriveTable::hardDrives() const {
+    std::vector<char> letters;
+    for (char letter = 'B'; letter <= 'Z'; ++letter) {
+        DriveKind k = kind(letter);
+        if (k == DriveKind::Fixed || k == DriveKind::Removable) letters.push_back(letter);
+    }
+    return letters;
+}
+
+std::optional<std::string> DriveTable::volumeLabel(char letter) const {
+    const DriveEntry* drive = find(letter);
+    if (!drive) return std::nullopt;
+    if (drive->kind != DriveKind::CdRom) {
+        if (!isDirectory(drive->path)) return std::nullopt;
+        if (drive->label) return drive->label;
+        return labelOfFolderFilesystem(drive->path);
+    }
+    if (!isRealDevice(*drive)) return simulatedDiskLabel(*drive);
+    if (!mountPointOfDevice(drive->path)) return std::nullopt;
+    // Mounted, so a disk is in; a label we may not read counts as an empty one.
+    return readFilesystemLabel(drive->path).value_or(std::string());
+}
+
+std::optional<std::string> DriveTable::rootPath(char letter) const {
+    const DriveEntry* drive = find(letter);
+    if (!drive) return std::nullopt;
+    if (drive->kind != DriveKind::CdRom) {
+        if (!isDirectory(drive->path)) return std::nullopt;
+        return drive->path;
+    }
+    if (!isRealDevice(*drive)) {
+        if (!simulatedDiskLabel(*drive)) return std::nullopt;
+        return drive->path;
+    }
+    return mountPointOfDevice(drive->path);
+}
+
+bool DriveTable::ejectTray(char letter) { return trayCommand(letter, true); }
+
+bool DriveTable::closeTray(char letter) { return trayCommand(letter, false); }
+
+bool DriveTable::trayCommand(char letter, bool openTray) {
+    const DriveEntry* drive = find(letter);
+    if (!drive || drive->kind != DriveKind::CdRom) return false;
+    if (isRealDevice(*drive)) return moveTray(drive->path, openTray);
+    if (appDir_.empty()) return false;
+    std::string line = std::string(openTray ? "EjectCD " : "CloseCD ") + drive->letter + ":\r\n";
+    return appendLine(appDir_ + "/" + std::string(kLogName), line);
+}
+
+std::optional<std::string> DriveTable::catalogToNative(const std::string& catalogPath) const {
+    if (catalogPath.size() < 2 || catalogPath[1] != ':') return std::nullopt;
+    std::optional<std::string> root = rootPath(catalogPath[0]);
+    if (!root) return std::nullopt;
+
+    std::string native = *root;
+    size_t pos = 2;
+    while (pos <= catalogPath.size()) {
+        size_t end = catalogPath.find_first_of("\\/", pos);
+        if (end == std::string::npos) end = catalogPath.size();
+        std::string_view component = std::string_view(catalogPath).substr(pos, end - pos);
+        pos = end + 1;
+        if (component.empty() || component == ".") continue;
+        if (component == "..") return std::nullopt;
+        if (native.back() != '/') native += '/';
+        native += component;
+    }
+    return native;
+}
+
+std::optional<std::string> DriveTable::nativeToCatalog(const std::string& nativePath) const {
+    std::optional<std::string> path = normalizedAbsolute(nativePath);
+    if (!path) return std::nullopt;
+
+    char bestLetter = 0;
+    size_t bestLength = 0;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (!find(letter)) continue;
+        std::optional<std::string> root = rootPath(letter);
+        if (!root) continue;
+        bool below = *root == "/" || *path == *root ||
+                     (path->size() > root->size() && path->compare(0, root->size(), *root) == 0 &&
+                      (*path)[root->size()] == '/');
+        if (below && (bestLetter == 0 || root->size() > bestLength)) {
+            bestLetter = letter;
+            bestLength = root->size();
+        }
+    }
+    if (bestLetter == 0) return std::nullopt;
+
+    std::string rest = path->size() > bestLength ? path->substr(bestLength) : std::string();
+    if (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+    for (char& c : rest)
+        if (c == '/') c = '\\';
+    return std::string(1, bestLetter) + ":\\" + rest;
+}
+
+} // namespace velmo::platform

@@ -51,6 +51,7 @@ private slots:
     void expandingSelectsNothingAndCollapsingDeselectsHiddenSongs();
     void playlistCommandsStayDisabledWhileCopying();
     void rootControlOpensWithF5AndEscFinishesIt();
+    void songsShowTheirSizeAsAHintFoldersNone();
 };
 
 void MainWindowViewsTest::tabsCarryTheirNamesAndCounts() {
@@ -342,6 +343,20 @@ void MainWindowViewsTest::rootControlOpensWithF5AndEscFinishesIt() {
     QVERIFY(!panel->isVisible());
     QVERIFY(f.button("ButtonSwitchView")->isEnabled());
     QVERIFY(f.window->isVisible());
+}
+
+void MainWindowViewsTest::songsShowTheirSizeAsAHintFoldersNone() {
+    MainWindowFixture f;
+    const QModelIndex folder = f.treeIndex({"Summer Mix /SUMMER01/", "Album One"});
+    const QModelIndex song = f.treeIndex({"Summer Mix /SUMMER01/", "Album One", "02 b.mp3"});
+    QVERIFY(folder.isValid() && song.isValid());
+    QVERIFY(f.musicTree()->model()->data(folder, Qt::ToolTipRole).isNull());
+    QCOMPARE(f.musicTree()->model()->data(song, Qt::ToolTipRole).toString(), QString("File size:   2 MB"));
+    QCOMPARE(f.window->listOfTab(1)->model()->data(f.window->listOfTab(1)->model()->index(1, 0), Qt::ToolTipRole).toString(),
+             QString("File size:   2 MB"));
+    // With hints switched off there are none.
+    f.session->settings.ShowHints = false;
+    QVERIFY(f.musicTree()->model()->data(song, Qt::ToolTipRole).isNull());
 }
 
 int runMainWindowViewsTest(int argc, char** argv) {

@@ -19,6 +19,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolTip>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -30,7 +31,10 @@
 #include "app/Lifecycle.h"
 #include "app/Session.h"
 #include "app/StatusCommands.h"
+#include "catalog/Disks.h"
+#include "catalog/ID3v1.h"
 #include "catalog/RootFolders.h"
+#include "platform/Drives.h"
 #include "forms/MainFormTexts.h"
 #include "models/IconSet.h"
 #include "models/ListModel.h"
@@ -122,6 +126,20 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
     setCentralWidget(central);
 
     buildMenus();
+    // Song hints: the tag and size, on a light blue ground like the program always had.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, QColor(181, 230, 238));
+    tips.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tips);
+    auto hint = [this](const TDataRec& rec) { return songHint(rec); };
+    musicModel_->setHintProvider(hint);
+    folderModel_->setHintProvider(hint);
+    for (int tab = 1; tab <= 5; ++tab) listModels_[static_cast<size_t>(tab)]->setHintProvider(hint);
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{TreeViewMusicTree, TreeViewFolders})
+        view->installEventFilter(this);
+    for (int tab = 1; tab <= 5; ++tab) lists_[static_cast<size_t>(tab)]->installEventFilter(this);
+    connect(findChild<QAction*>("ContextMenuItemReloadTag"), &QAction::triggered, this,
+            &TMainForm::ContextMenuItemReloadTagClick);
     connect(PageControlTabInt, &QTabWidget::currentChanged, this, [this] { PageControlTabIntChange(); });
     qApp->installEventFilter(this);
     s_.db.addListener(this);
@@ -706,6 +724,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    if (event->type() == QEvent::KeyRelease) {
+        // Moving through songs with the keyboard shows the song's hint beside it.
+        if (auto* view = qobject_cast<QAbstractItemView*>(watched)) showKeyboardHint(view);
+    }
     if (event->type() == QEvent::KeyPress) {
         // The window sees each key first, once: at the widget the key was sent to (an
         // unhandled key travels on to the parents, which must not see it again).
@@ -809,6 +831,34 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     Shutdown(s_);
     event->accept();
+}
+
+QString TMainForm::songHint(const TDataRec& rec) const {
+    if (!s_.settings.ShowHints || !rec.MusicListItem) return {};
+    return qs(BuildTagHint(rec, s_.messages, s_.settings.ShowTag));
+}
+
+void TMainForm::showKeyboardHint(QAbstractItemView* view) {
+    const QModelIndex current = view->currentIndex();
+    const QString text = current.isValid() && view->selectionModel()->isSelected(current)
+                             ? view->model()->data(current, Qt::ToolTipRole).toString()
+                             : QString();
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    const QRect rect = view->visualRect(current);
+    // Trees: at the bottom-right of the node's text; lists: 20 pixels into the item.
+    const QPoint at = qobject_cast<QTreeView*>(view) ? rect.bottomRight() : rect.topLeft() + QPoint(20, 20);
+    QToolTip::showText(view->viewport()->mapToGlobal(at), text, view);
+}
+
+void TMainForm::ContextMenuItemReloadTagClick() {
+    const std::vector<TDataRec*> songs = SetSelectionList(true, true);
+    if (songs.empty()) return;
+    platform::DriveTable drives = platform::DriveTable::load(s_.AppDir);
+    ReloadTags(s_, drives, songs);
+    UpDateText();
 }
 
 } // namespace velmo::gui

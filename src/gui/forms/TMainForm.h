@@ -16,6 +16,7 @@ class QPushButton;
 class QStackedWidget;
 class QWidget;
 class QAction;
+class QAbstractItemView;
 
 namespace velmo {
 struct Session;
@@ -92,6 +93,9 @@ private:
     void ButtonRootControlClick();
     void ButtonFinishClick();
     void updateRootButtons();
+    QString songHint(const TDataRec& rec) const;
+    void showKeyboardHint(QAbstractItemView* view);
+    void ContextMenuItemReloadTagClick();
 
     Session& s_;
     QTabWidget* PageControlTabInt = nullptr;

@@ -1,6 +1,7 @@
 #include "models/ListModel.h"
 
 #include "models/IconSet.h"
+#include "musicdb/TDataRec.h"
 
 namespace velmo::gui {
 
@@ -25,6 +26,12 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole: return QString::fromStdString(item->caption());
     case Qt::DecorationRole: return IconSet::icon(item->imageIndex());
+    case Qt::ToolTipRole:
+        if (hint_ && item->data()) {
+            const QString hint = hint_(*item->data());
+            if (!hint.isEmpty()) return hint;
+        }
+        return {};
     default: return {};
     }
 }

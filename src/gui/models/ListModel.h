@@ -1,6 +1,8 @@
 #pragma once
 #include <QAbstractListModel>
 
+#include <functional>
+
 #include "musicdb/ItemList.h"
 
 namespace velmo::gui {
@@ -19,6 +21,9 @@ public:
     ListItem* itemAt(const QModelIndex& index) const;
     ItemList& list() const { return list_; }
 
+    // The hint shown over a song (empty: none).
+    void setHintProvider(std::function<QString(const TDataRec&)> provider) { hint_ = std::move(provider); }
+
 private:
     void beginInsert(size_t row) override;
     void endInsert() override;
@@ -29,6 +34,7 @@ private:
     void endReset() override;
 
     ItemList& list_;
+    std::function<QString(const TDataRec&)> hint_;
 };
 
 } // namespace velmo::gui

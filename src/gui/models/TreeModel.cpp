@@ -1,6 +1,8 @@
 #include "models/TreeModel.h"
 
 #include "models/IconSet.h"
+#include "musicdb/SongStatus.h"
+#include "musicdb/TDataRec.h"
 
 namespace velmo::gui {
 
@@ -44,6 +46,12 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole: return QString::fromStdString(node->text());
     case Qt::DecorationRole: return IconSet::icon(node->imageIndex());
+    case Qt::ToolTipRole:
+        if (hint_ && isSongImage(node->imageIndex()) && node->data()) {
+            const QString hint = hint_(*node->data());
+            if (!hint.isEmpty()) return hint;
+        }
+        return {};
     default: return {};
     }
 }

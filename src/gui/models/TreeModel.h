@@ -1,6 +1,8 @@
 #pragma once
 #include <QAbstractItemModel>
 
+#include <functional>
+
 #include "musicdb/Tree.h"
 
 namespace velmo::gui {
@@ -23,6 +25,8 @@ public:
     TreeNode* nodeAt(const QModelIndex& index) const;
     QModelIndex indexOf(const TreeNode* node) const;
     Tree& tree() const { return tree_; }
+    // The hint shown over a song (empty: none).
+    void setHintProvider(std::function<QString(const TDataRec&)> provider) { hint_ = std::move(provider); }
 
 signals:
     // Requests of the core for the view's own state.
@@ -45,6 +49,7 @@ private:
     void clearSelectionRequested() override;
 
     Tree& tree_;
+    std::function<QString(const TDataRec&)> hint_;
 };
 
 } // namespace velmo::gui

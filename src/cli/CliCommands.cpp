@@ -244,11 +244,6 @@ bool cmdAdd(Context& c, const std::vector<std::string>& args) {
             c.ui.showError("The folders of one add must lie on one drive: \"" + path + "\" does not.");
             return false;
         }
-        auto native = drives.catalogToNative(*folder);
-        if (!native || !std::filesystem::is_directory(*native)) {
-            c.ui.showError("Cannot open the folder \"" + *folder + "\".");
-            return false;
-        }
         items.push_back({*folder, rooted});
     }
     const char letter = items.front().path.front();
@@ -256,6 +251,13 @@ bool cmdAdd(Context& c, const std::vector<std::string>& args) {
     if (label == kNoDisk) {
         c.ui.showError(s.messages[7]);
         return false;
+    }
+    for (const AddItem& item : items) {
+        auto native = drives.catalogToNative(item.path);
+        if (!native || !std::filesystem::is_directory(*native)) {
+            c.ui.showError("Cannot open the folder \"" + item.path + "\".");
+            return false;
+        }
     }
     const bool cd = drives.kind(letter) == platform::DriveKind::CdRom;
     const std::string text = cd ? description.value_or(TryToFillDescr(s.db, label)) : hardDiskDescription(s, letter);

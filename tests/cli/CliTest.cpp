@@ -294,6 +294,41 @@ TEST_F(Cli, LoadOrMergeOfAMissingFileFailsAndKeepsTheDatabase) {
     }
 }
 
+TEST_F(Cli, AddCataloguesASimulatedCdAndAHardDiskFolder) {
+    // E: is a folder playing a CD in a drive, M: a folder playing a hard disk.
+    writeFile(app.file("cd/.volume-label"), "JAZZ01\n");
+    std::string tagged(100, 'x');
+    std::string block(128, '\0');
+    block.replace(0, 3, "TAG");
+    block.replace(3, 7, "So What");
+    block.replace(33, 5, "Miles");
+    writeFile(app.file("cd/Jazz/so what.mp3"), tagged + block);
+    writeFile(app.file("cd/Jazz/notes.txt"), "x");
+    writeFile(app.file("music/Pop/hit.MP3"), std::string(300, 'x'));
+    writeFile(app.file("Drives.ini"), "C=fixed;/\r\nE=cdrom;" + app.file("cd") + "\r\nM=fixed;" + app.file("music") +
+                                          ";MUSIC\r\n");
+
+    Result r = run({"add", "E:\\", "--description", "Jazz Night"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = run({"add", app.file("music/Pop"), "--rooted"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(run({"tree"}).out, "Drive <M> /MUSIC/\t3\n\tPop\t4\n\t\thit.MP3\t6\n"
+                                 "Jazz Night /JAZZ01/\t1\n\tJazz\t4\n\t\tso what.mp3\t6\n");
+    EXPECT_EQ(run({"tree", "folders"}).out, "Jazz\t4\n\tso what.mp3\t6\nPop\t4\n\thit.MP3\t6\n");
+    EXPECT_EQ(run({"list"}).out, "6\tDrive <M> /MUSIC/\\Pop\\hit.MP3\n6\tJazz Night /JAZZ01/\\Jazz\\so what.mp3\n");
+    EXPECT_NE(readFile(dbPath()).find("so what.mp3:6:228:So What" + S + "Miles" + S + S + S + "00000\r\n"),
+              std::string::npos);
+
+    // Adding again finds nothing new; a CD that is not in its drive is an error.
+    r = run({"add", "E:\\Jazz"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(run({"list"}).out.size(), std::string("6\tDrive <M> /MUSIC/\\Pop\\hit.MP3\n6\tJazz Night /JAZZ01/\\Jazz\\so what.mp3\n").size());
+    fs::remove(app.file("cd/.volume-label"));
+    r = run({"add", "E:\\Jazz"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("<no disk, please, check the device>"), std::string::npos);
+}
+
 TEST_F(Cli, ClearDeletesTheDatabaseFile) {
     writeFile(dbPath(), collection());
     Result r = run({"clear"});

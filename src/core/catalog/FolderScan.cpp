@@ -23,16 +23,24 @@ std::string upper(std::string text) {
 
 bool FolderScan::isStorableName(const std::string& name) {
     if (name.empty() || name.front() == ' ') return false;
-    return name.find_first_of(":\\\r\n\t") == std::string::npos;
+    for (char c : name)
+        if (c == ':' || c == '\\' || c == '\r' || c == '\n' || c == '\t') return false;
+    return true;
 }
 
 bool FolderScan::isAccepted(const std::string& fileName) const {
     const size_t dot = fileName.rfind('.');
     if (dot == std::string::npos) return false;
-    const std::string ext = upper(fileName.substr(dot + 1));
-    for (const auto* list : {&s_.settings.StdExtensions, &s_.settings.UserExtensions})
-        for (const std::string& e : *list)
-            if (!e.empty() && upper(e) == ext) return true;
+    const std::string_view ext = std::string_view(fileName).substr(dot + 1);
+    for (const std::string& e : extensions_) {
+        if (e.size() != ext.size()) continue;
+        bool same = true;
+        for (size_t i = 0; i < e.size() && same; ++i) {
+            const char c = ext[i] >= 'a' && ext[i] <= 'z' ? static_cast<char>(ext[i] - 'a' + 'A') : ext[i];
+            same = c == e[i];
+        }
+        if (same) return true;
+    }
     return false;
 }
 
@@ -47,6 +55,10 @@ void FolderScan::ButtonAddFolderClick(const std::vector<AddItem>& items, const s
                                       const std::string& label) {
     description_ = description;
     label_ = label;
+    extensions_.clear();
+    for (const auto* list : {&s_.settings.StdExtensions, &s_.settings.UserExtensions})
+        for (const std::string& e : *list)
+            if (!e.empty()) extensions_.push_back(upper(e));
     visited_.clear();
     s_.db.musicTree().requestClearSelection();
     if (s_.DebugMode) {

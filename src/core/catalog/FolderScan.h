@@ -60,6 +60,7 @@ private:
     const ScanDrives& drives_;
     std::string description_;
     std::string label_;
+    std::vector<std::string> extensions_; // the profile's, in capitals, for this run
     std::string AddingPath;
     bool AddingRooted = false;
     // Folders entered in this run, so a link back to a parent cannot loop.

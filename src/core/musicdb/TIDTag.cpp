@@ -1,6 +1,5 @@
 #include "musicdb/TIDTag.h"
 
-#include <cstdio>
 
 #include "util/IntConversion.h"
 
@@ -28,17 +27,21 @@ std::string MakeTagStr(const TIDTag& tag) {
     s.append(tag.album).push_back(kSep);
     s.append(tag.year).push_back(kSep);
     s.append(tag.comment);
-    // The marker is decided on the escaped comment, which is what a reader sees.
-    std::string escapedComment = replaceAll(replaceAll(tag.comment, "\n", "%n"), "\r", "%r");
-    if (tag.track >= 100 || endsWithMarker(escapedComment)) {
+    // The marker is decided on the escaped comment, which is what a reader sees; escaping
+    // never changes how a comment ends unless it ends in a line break.
+    if (tag.track >= 100 || endsWithMarker(tag.comment)) {
         s.push_back('%');
         s.push_back(static_cast<char>('0' + tag.track / 100));
     }
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%.2d%.3d", tag.track % 100, tag.genre);
-    s.append(digits);
-    if (s.find_first_of("\r\n") != std::string::npos)
-        s = replaceAll(replaceAll(std::move(s), "\n", "%n"), "\r", "%r");
+    const int track = tag.track % 100;
+    s.push_back(static_cast<char>('0' + track / 10));
+    s.push_back(static_cast<char>('0' + track % 10));
+    s.push_back(static_cast<char>('0' + tag.genre / 100));
+    s.push_back(static_cast<char>('0' + tag.genre / 10 % 10));
+    s.push_back(static_cast<char>('0' + tag.genre % 10));
+    bool hasBreak = false;
+    for (char c : s) hasBreak = hasBreak || c == '\r' || c == '\n';
+    if (hasBreak) s = replaceAll(replaceAll(std::move(s), "\n", "%n"), "\r", "%r");
     return s;
 }
 

@@ -329,6 +329,21 @@ TEST_F(Cli, AddCataloguesASimulatedCdAndAHardDiskFolder) {
     EXPECT_NE(r.err.find("<no disk, please, check the device>"), std::string::npos);
 }
 
+TEST_F(Cli, ReloadTagsReadsTheFilesAgain) {
+    writeFile(app.file("music/a.mp3"), std::string(300, 'x'));
+    writeFile(app.file("Drives.ini"), "M=fixed;" + app.file("music") + ";MUSIC\r\n");
+    ASSERT_EQ(run({"add", "M:\\", "--rooted"}).status, 0);
+    std::string block(128, ' ');
+    block.replace(0, 3, "TAG");
+    block.replace(3, 5, "Fresh");
+    block[127] = static_cast<char>(255);
+    writeFile(app.file("music/a.mp3"), std::string(300, 'x') + block);
+    Result r = run({"reload-tags", "Drive <M> /MUSIC/\\a.mp3"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(readFile(dbPath()).find("a.mp3:6:300:Fresh" + S + S + S + S + "00255\r\n"), std::string::npos);
+    EXPECT_EQ(run({"reload-tags", "Drive <M> /MUSIC/\\nope.mp3"}).status, 1);
+}
+
 TEST_F(Cli, ClearDeletesTheDatabaseFile) {
     writeFile(dbPath(), collection());
     Result r = run({"clear"});

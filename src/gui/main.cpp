@@ -12,8 +12,10 @@
 #include "app/Lifecycle.h"
 #include "app/Session.h"
 #include "forms/Dialogs.h"
+#include "forms/TAddCDForm.h"
 #include "forms/TLogoForm.h"
 #include "forms/TMainForm.h"
+#include "forms/TOpenFolderForm.h"
 #include "platform/NativePaths.h"
 #include "playlist/PlaylistGenerator.h"
 
@@ -78,10 +80,14 @@ int main(int argc, char** argv) {
     window.show();
     window.setEnabled(false);
     QApplication::processEvents();
-    TAddCDForm addCD(&window);
+    // The add-disk dialog and the chooser are windows of their own: disabling the main window
+    // must not disable them.
+    TAddCDForm addCD(session, &window);
     TCopyCDForm copyCD(&window);
     TOptionsForm optionsForm(&window);
-    TOpenFolderForm openFolder(&window);
+    TOpenFolderForm openFolder;
+    addCD.setFolderChooser(&openFolder);
+    window.setAddDiskDialog(&addCD);
 
     StartupOptions startup;
     startup.arguments = options.arguments;

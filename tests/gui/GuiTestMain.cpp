@@ -7,6 +7,7 @@ int runStatusCommandsTest(int argc, char** argv);
 int runKeyboardAndWheelTest(int argc, char** argv);
 int runExitAndProfileTest(int argc, char** argv);
 int runScreenshotTest(int argc, char** argv);
+int runAddDiskFormTest(int argc, char** argv);
 } // namespace velmo::gui::test
 
 int main(int argc, char** argv) {
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     using namespace velmo::gui::test;
     int failed = 0;
     for (auto run : {runMainWindowViewsTest, runStatusCommandsTest, runKeyboardAndWheelTest, runExitAndProfileTest,
-                     runScreenshotTest})
+                     runScreenshotTest, runAddDiskFormTest})
         failed += run(argc, argv);
     return failed == 0 ? 0 : 1;
 }

@@ -3,15 +3,8 @@
 
 namespace velmo::gui {
 
-// The four dialogs of the program, created at start-up and kept until exit. Their contents
-// come with the add-disk, copy and options work; until then they are empty windows with their
-// names and captions.
-class TAddCDForm : public QDialog {
-    Q_OBJECT
-public:
-    explicit TAddCDForm(QWidget* parent);
-};
-
+// Dialogs of the program created at start-up and kept until exit. Their contents come with
+// the copy and options work; until then they are empty windows with their names and captions.
 class TCopyCDForm : public QDialog {
     Q_OBJECT
 public:
@@ -22,12 +15,6 @@ class TOptionsForm : public QDialog {
     Q_OBJECT
 public:
     explicit TOptionsForm(QWidget* parent);
-};
-
-class TOpenFolderForm : public QDialog {
-    Q_OBJECT
-public:
-    explicit TOpenFolderForm(QWidget* parent);
 };
 
 } // namespace velmo::gui

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -36,6 +38,7 @@
 #include "catalog/RootFolders.h"
 #include "platform/Drives.h"
 #include "forms/MainFormTexts.h"
+#include "forms/TAddCDForm.h"
 #include "models/IconSet.h"
 #include "models/ListModel.h"
 #include "models/TreeModel.h"
@@ -141,6 +144,8 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
     connect(findChild<QAction*>("ContextMenuItemReloadTag"), &QAction::triggered, this,
             &TMainForm::ContextMenuItemReloadTagClick);
     connect(PageControlTabInt, &QTabWidget::currentChanged, this, [this] { PageControlTabIntChange(); });
+    connect(findChild<QAction*>("MenuItemAddDisk"), &QAction::triggered, this, &TMainForm::ButtonAddCDClick);
+    setAcceptDrops(true);
     qApp->installEventFilter(this);
     s_.db.addListener(this);
 
@@ -859,6 +864,22 @@ void TMainForm::ContextMenuItemReloadTagClick() {
     platform::DriveTable drives = platform::DriveTable::load(s_.AppDir);
     ReloadTags(s_, drives, songs);
     UpDateText();
+}
+
+void TMainForm::ButtonAddCDClick() {
+    if (AddCDForm) AddCDForm->ButtonAddCDClick();
+}
+
+// Files and folders dropped onto the window go to the add-disk dialog.
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (AddCDForm && !TAddCDForm::droppedPaths(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = TAddCDForm::droppedPaths(event->mimeData());
+    if (!AddCDForm || paths.empty()) return;
+    event->acceptProposedAction();
+    AddCDForm->dropOnMainWindow(paths, event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
 } // namespace velmo::gui

@@ -26,6 +26,7 @@ namespace velmo::gui {
 
 class TreeModel;
 class ListModel;
+class TAddCDForm;
 
 // The main window: six tabs over the core's trees and lists, the status and database
 // commands, the profile box, the statistics line. Handlers read the widgets, call the core
@@ -46,6 +47,9 @@ public:
     void setCopyRunning(bool running);
     // Closing without the exit question or saving (a screenshot run).
     void setQuietClose(bool quiet) { quietClose_ = quiet; }
+    // The add-disk dialog that "Add disk..." and drops onto this window open.
+    void setAddDiskDialog(TAddCDForm* dialog) { AddCDForm = dialog; }
+    TAddCDForm* addDiskDialog() const { return AddCDForm; }
 
     // The records a command acts on, from the active tree or list.
     std::vector<TDataRec*> SetSelectionList(bool songs, bool songsUnderFolders) const;
@@ -60,6 +64,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void statisticsChanged() override;
@@ -122,6 +128,9 @@ private:
     bool textRefreshPending_ = false;
     // Set when root control changed a mark; the folder tree is rebuilt at Finish.
     bool RootsChanged = false;
+    // "Add disk...": opens the add-disk dialog and its chooser.
+    void ButtonAddCDClick();
+    TAddCDForm* AddCDForm = nullptr;
 };
 
 } // namespace velmo::gui

@@ -1,0 +1,272 @@
+#include "app/AddDiskDialog.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+
+#include "app/Session.h"
+#include "app/UserInterface.h"
+#include "catalog/Disks.h"
+#include "catalog/FolderScan.h"
+#include "platform/Drives.h"
+
+namespace velmo {
+
+namespace {
+
+// The characters a disk description may not hold: they would break the disk text
+// ("description /label/") or the paths built from it.
+constexpr std::string_view kRefusedCharacters = "\\/:*?\"<>|";
+
+bool holdsRefused(std::string_view text) { return text.find_first_of(kRefusedCharacters) != std::string_view::npos; }
+
+char upperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool contains(const std::vector<char>& letters, char letter) {
+    return std::find(letters.begin(), letters.end(), upperLetter(letter)) != letters.end();
+}
+
+} // namespace
+
+AddDiskDialog::AddDiskDialog(Session& session) : s_(session) {
+    caption_ = s_.messages[5];
+    ResetForm();
+}
+
+std::string AddDiskDialog::hint() const {
+    std::string text;
+    for (const FolderRow& row : rows_) {
+        if (!text.empty()) text += '\n';
+        text += row.caption;
+    }
+    return text;
+}
+
+void AddDiskDialog::changed() {
+    if (onStateChanged) onStateChanged();
+}
+
+void AddDiskDialog::ButtonAddCDClick() {
+    caption_ = s_.messages[5];
+    s_.db.DiskAdded = false;
+    ResetForm();
+    PendingFolders.clear();
+}
+
+void AddDiskDialog::ResetForm() {
+    LabelRead = false;
+    busy_ = false;
+    closeEnabled_ = true;
+    refreshEnabled_ = false;
+    labelText_ = s_.messages[3];
+    setDescription({});
+    descriptionEnabled_ = true;
+    rows_.clear();
+    rooted_ = RootedState::Unchecked;
+}
+
+void AddDiskDialog::setDescription(const std::string& text) {
+    description_ = text;
+    // A pasted text can hold what typing refuses; such a description would make a disk text
+    // whose label cannot be found again, so Add waits until it is corrected.
+    DescriptionOK = !text.empty() && !holdsRefused(text);
+}
+
+void AddDiskDialog::descriptionChanged(const std::string& text) { setDescription(text); }
+
+bool AddDiskDialog::refusesCharacter(std::string_view currentText, std::string_view typed) {
+    return holdsRefused(typed) || holdsRefused(currentText);
+}
+
+void AddDiskDialog::LoadFolderList(std::vector<std::string> paths, bool shiftHeld) {
+    PendingFolders = std::move(paths);
+    const auto first = std::find_if(PendingFolders.begin(), PendingFolders.end(),
+                                    [](const std::string& p) { return !p.empty(); });
+    if (first != PendingFolders.end()) {
+        const char drive = upperLetter(first->front());
+        // All rows always belong to one drive.
+        if (!rows_.empty() && upperLetter(rows_.front().caption.front()) != drive) {
+            rows_.clear();
+            setDescription({});
+        }
+        for (const std::string& path : PendingFolders) {
+            if (path.empty() || upperLetter(path.front()) != drive) continue;
+            auto row = std::find_if(rows_.begin(), rows_.end(), [&](const FolderRow& r) { return r.caption == path; });
+            if (row == rows_.end()) rows_.push_back({path, shiftHeld});
+            else row->checked = shiftHeld;
+        }
+    }
+    UpDateRootedCheckBox();
+}
+
+void AddDiskDialog::folderChosen(const std::string& path, bool shiftHeld) {
+    AddedByDragDrop = false;
+    rows_.clear();
+    LoadFolderList({path}, shiftHeld);
+}
+
+void AddDiskDialog::UpDateRootedCheckBox() {
+    const auto checked = std::count_if(rows_.begin(), rows_.end(), [](const FolderRow& r) { return r.checked; });
+    if (checked == 0) rooted_ = RootedState::Unchecked;
+    else if (static_cast<size_t>(checked) == rows_.size()) rooted_ = RootedState::Checked;
+    else rooted_ = RootedState::Partial;
+}
+
+void AddDiskDialog::setRowChecked(size_t row, bool checked) {
+    if (row >= rows_.size()) return;
+    rows_[row].checked = checked;
+    UpDateRootedCheckBox();
+}
+
+void AddDiskDialog::setAllRooted(bool checked) {
+    for (FolderRow& row : rows_) row.checked = checked;
+    rooted_ = checked ? RootedState::Checked : RootedState::Unchecked;
+}
+
+void AddDiskDialog::removeRows(std::vector<size_t> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it)
+        if (*it < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*it));
+    UpDateRootedCheckBox();
+}
+
+AddDiskDialog::Focus AddDiskDialog::refresh(const platform::DriveTable& drives) {
+    refreshEnabled_ = false;
+    LabelRead = false;
+    labelText_ = s_.messages[6];
+    changed();
+    s_.ui.processMessages();
+    if (rows_.empty()) {
+        // Every row was deleted: there is no drive to read.
+        labelText_ = s_.messages[3];
+        closeEnabled_ = true;
+        return Focus::None;
+    }
+
+    const char letter = upperLetter(rows_.front().caption.front());
+    const bool cd = contains(drives.cdDrives(), letter);
+    std::string label = GetCDVolume(drives, letter);
+    if (label == kNoDisk) {
+        label = s_.messages[7];
+        if (cd) descriptionEnabled_ = true;
+        if (description_.find('<') != std::string::npos) setDescription({});
+    } else {
+        LabelRead = true;
+        if (cd) {
+            descriptionEnabled_ = true;
+            // A hard disk's fixed description left from an earlier choice must not name a CD.
+            if (description_.find('<') != std::string::npos) setDescription({});
+        } else {
+            descriptionEnabled_ = false;
+            description_ = hardDiskDescription(s_, letter);
+            DescriptionOK = true;
+        }
+    }
+    labelText_ = label;
+    refreshEnabled_ = true;
+
+    Focus focus = Focus::None;
+    if (LabelRead) {
+        if (DescriptionOK) {
+            focus = Focus::AddButton;
+        } else {
+            setDescription(TryToFillDescr(s_.db, label));
+            focus = Focus::Description;
+        }
+    }
+    closeEnabled_ = true;
+    return focus;
+}
+
+std::vector<std::string> AddDiskDialog::collectDroppedFolders(const std::vector<std::string>& nativePaths,
+                                                              const platform::DriveTable& drives) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> folders;
+    for (const std::string& name : nativePaths) {
+        if (name.empty()) continue;
+        fs::path path = fs::path(name).lexically_normal();
+        if (!path.has_filename() && path.has_parent_path() && path != path.root_path()) path = path.parent_path();
+        std::error_code ec;
+        fs::path folder;
+        if (fs::is_directory(path, ec)) {
+            folder = path;
+        } else if (fs::exists(path, ec) && fs::is_directory(path.parent_path(), ec)) {
+            folder = path.parent_path();
+        } else {
+            continue;
+        }
+        std::optional<std::string> catalog = drives.nativeToCatalog(folder.string());
+        if (!catalog) continue;
+        if (catalog->back() != '\\') *catalog += '\\';
+        if (std::find(folders.begin(), folders.end(), *catalog) == folders.end()) folders.push_back(*catalog);
+    }
+    return folders;
+}
+
+bool AddDiskDialog::dropOnDialog(const std::vector<std::string>& nativePaths, const platform::DriveTable& drives,
+                                 bool shiftHeld) {
+    std::vector<std::string> folders = collectDroppedFolders(nativePaths, drives);
+    if (folders.empty()) return false;
+    caption_ = s_.messages[5];
+    LoadFolderList(std::move(folders), shiftHeld);
+    AddedByDragDrop = true;
+    return true;
+}
+
+bool AddDiskDialog::dropOnMainWindow(const std::vector<std::string>& nativePaths,
+                                     const platform::DriveTable& drives, bool shiftHeld) {
+    std::vector<std::string> folders = collectDroppedFolders(nativePaths, drives);
+    if (folders.empty()) return false;
+    caption_ = s_.messages[5];
+    ResetForm();
+    LoadFolderList(std::move(folders), shiftHeld);
+    AddedByDragDrop = true;
+    return true;
+}
+
+bool AddDiskDialog::silentAddApplies(const platform::DriveTable& drives) const {
+    if (!s_.settings.SilentAddingMode || PendingFolders.empty() || PendingFolders.front().empty()) return false;
+    return !s_.settings.OnlyForHDDs || contains(drives.hardDrives(), PendingFolders.front().front());
+}
+
+bool AddDiskDialog::runAdd(const platform::DriveTable& drives) {
+    if (!addEnabled()) return false;
+    std::vector<AddItem> items;
+    for (const FolderRow& row : rows_) items.push_back({row.caption, row.checked});
+    caption_ = s_.messages[10];
+    closeEnabled_ = false;
+    busy_ = true;
+    changed();
+    DriveTableScanDrives scanDrives(drives);
+    try {
+        FolderScan(s_, scanDrives).ButtonAddFolderClick(items, description_, labelText_);
+    } catch (const std::runtime_error& e) {
+        // What was added up to the failure stays; the list stays for another try.
+        caption_ = s_.messages[5];
+        closeEnabled_ = true;
+        busy_ = false;
+        s_.ui.showError(e.what());
+        return false;
+    }
+    caption_ = s_.messages[5] + " " + s_.messages[11];
+    ResetForm();
+    return true;
+}
+
+bool AddDiskDialog::closesAfterAdd() const {
+    return s_.settings.AutoCloseAddDiskForm && (!s_.settings.OnlyAfterDnD || AddedByDragDrop);
+}
+
+bool AddDiskDialog::FormClose() {
+    if (!s_.db.DiskAdded) return false;
+    s_.db.DiskAdded = false;
+    closeEnabled_ = false;
+    busy_ = true;
+    caption_ = s_.messages[36];
+    return true;
+}
+
+} // namespace velmo

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
+#include <QMouseEvent>
 #include <QTreeView>
 #include <set>
 
@@ -52,6 +54,7 @@ private slots:
     void playlistCommandsStayDisabledWhileCopying();
     void rootControlOpensWithF5AndEscFinishesIt();
     void songsShowTheirSizeAsAHintFoldersNone();
+    void keyboardHintHoldsUntilTheMouseMovesOnBothAxes();
 };
 
 void MainWindowViewsTest::tabsCarryTheirNamesAndCounts() {
@@ -357,6 +360,39 @@ void MainWindowViewsTest::songsShowTheirSizeAsAHintFoldersNone() {
     // With hints switched off there are none.
     f.session->settings.ShowHints = false;
     QVERIFY(f.musicTree()->model()->data(song, Qt::ToolTipRole).isNull());
+}
+
+void MainWindowViewsTest::keyboardHintHoldsUntilTheMouseMovesOnBothAxes() {
+    MainWindowFixture f;
+    f.showTab(1);
+    QListView* list = f.window->listOfTab(1);
+    QWidget* viewport = list->viewport();
+    auto moveTo = [viewport](QPoint p) {
+        QMouseEvent move(QEvent::MouseMove, p, viewport->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    };
+    // The mouse rests over the first song while the keyboard moves to the second.
+    const QPoint start = list->visualRect(list->model()->index(0, 0)).center();
+    moveTo(start);
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(1, 0));
+    QTest::keyRelease(list, Qt::Key_Down);
+    QTRY_COMPARE(QToolTip::text(), QString("File size:   2 MB"));
+
+    // Moving straight down: no mouse hint replaces the keyboard hint.
+    const QPoint down = start + QPoint(0, 3);
+    moveTo(down);
+    QHelpEvent help(QEvent::ToolTip, down, viewport->mapToGlobal(down));
+    QApplication::sendEvent(viewport, &help);
+    QCOMPARE(QToolTip::text(), QString("File size:   2 MB"));
+
+    // A diagonal move ends it, and mouse hints come back.
+    const QPoint diagonal = down + QPoint(4, 4);
+    moveTo(diagonal);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QHelpEvent again(QEvent::ToolTip, diagonal, viewport->mapToGlobal(diagonal));
+    QApplication::sendEvent(viewport, &again);
+    QTRY_COMPARE(QToolTip::text(), QString("File size:   1024 KB"));
 }
 
 int runMainWindowViewsTest(int argc, char** argv) {

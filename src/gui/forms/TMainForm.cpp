@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -138,8 +139,11 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
     musicModel_->setHintProvider(hint);
     folderModel_->setHintProvider(hint);
     for (int tab = 1; tab <= 5; ++tab) listModels_[static_cast<size_t>(tab)]->setHintProvider(hint);
-    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{TreeViewMusicTree, TreeViewFolders})
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{TreeViewMusicTree, TreeViewFolders}) {
         view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+        view->viewport()->setMouseTracking(true);
+    }
     for (int tab = 1; tab <= 5; ++tab) lists_[static_cast<size_t>(tab)]->installEventFilter(this);
     connect(findChild<QAction*>("ContextMenuItemReloadTag"), &QAction::triggered, this,
             &TMainForm::ContextMenuItemReloadTagClick);
@@ -733,6 +737,17 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         // Moving through songs with the keyboard shows the song's hint beside it.
         if (auto* view = qobject_cast<QAbstractItemView*>(watched)) showKeyboardHint(view);
     }
+    if (event->type() == QEvent::ToolTip && HintSuppressed && isSongViewport(watched)) return true;
+    if (event->type() == QEvent::MouseMove && isSongViewport(watched)) {
+        // A mouse moving straight along a row or a column keeps the keyboard hint; any other
+        // move brings the mouse hints back.
+        const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (HintSuppressed && p.x() != LastHintPoint.x() && p.y() != LastHintPoint.y()) {
+            HintSuppressed = false;
+            QToolTip::hideText();
+        }
+        LastHintPoint = p;
+    }
     if (event->type() == QEvent::KeyPress) {
         // The window sees each key first, once: at the widget the key was sent to (an
         // unhandled key travels on to the parents, which must not see it again).
@@ -838,6 +853,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+bool TMainForm::isSongViewport(QObject* watched) const {
+    if (watched == TreeViewMusicTree->viewport() || watched == TreeViewFolders->viewport()) return true;
+    for (int tab = 1; tab <= 5; ++tab)
+        if (watched == lists_[static_cast<size_t>(tab)]->viewport()) return true;
+    return false;
+}
+
 QString TMainForm::songHint(const TDataRec& rec) const {
     if (!s_.settings.ShowHints || !rec.MusicListItem) return {};
     return qs(BuildTagHint(rec, s_.messages, s_.settings.ShowTag));
@@ -852,6 +874,7 @@ void TMainForm::showKeyboardHint(QAbstractItemView* view) {
         QToolTip::hideText();
         return;
     }
+    HintSuppressed = true;
     const QRect rect = view->visualRect(current);
     // Trees: at the bottom-right of the node's text; lists: 20 pixels into the item.
     const QPoint at = qobject_cast<QTreeView*>(view) ? rect.bottomRight() : rect.topLeft() + QPoint(20, 20);

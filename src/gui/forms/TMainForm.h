@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <QPoint>
 #include <array>
 #include <vector>
 
@@ -126,6 +127,10 @@ private:
     bool copyRunning_ = false;
     bool quietClose_ = false;
     bool textRefreshPending_ = false;
+    // After a keyboard hint, mouse hints wait until the mouse moves on both axes.
+    bool HintSuppressed = false;
+    QPoint LastHintPoint;
+    bool isSongViewport(QObject* watched) const;
     // Set when root control changed a mark; the folder tree is rebuilt at Finish.
     bool RootsChanged = false;
     // "Add disk...": opens the add-disk dialog and its chooser.

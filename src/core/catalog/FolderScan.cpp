@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "app/Session.h"
 #include "app/UserInterface.h"
@@ -121,21 +122,53 @@ TreeNode* FolderScan::ProvideAddingRoot(const std::string& path) {
 void FolderScan::AddCDPath(TreeNode* parent, const std::string& path) {
     auto native = drives_.nativePath(path);
     if (!native) return;
-    if (auto id = platform::folderIdentity(*native); !id || !visited_.insert(*id).second) return;
-    auto entries = platform::listDirectory(*native);
+    auto id = platform::folderIdentity(*native);
+    if (!id || !visited_.insert(*id).second) return;
+    walkFolder(parent, path, *native);
+}
+
+namespace {
+
+// What identifies a child for the find-or-insert: its kind, its exact name and, for a song, its
+// size. Two entries with the same key are the node TryToFindNode would find.
+std::string childKey(bool song, std::string_view name, int32_t size) {
+    std::string key(name);
+    key.push_back(song ? '\x01' : '\x02');
+    if (song) key.append(reinterpret_cast<const char*>(&size), sizeof size);
+    return key;
+}
+
+} // namespace
+
+void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std::string& native) {
+    auto entries = platform::listDirectory(native);
     if (!entries) return;
     MusicDatabase& db = s_.db;
     Tree& music = db.musicTree();
+    // Children known before the walk are found by their exact name first: a scan of a folder
+    // already in the database then costs no collation.
+    std::unordered_map<std::string, TreeNode*> known;
+    known.reserve(parent->childCount());
+    for (size_t i = 0; i < parent->childCount(); ++i) {
+        TreeNode* c = parent->child(i);
+        const bool song = isSongImage(c->imageIndex());
+        known.emplace(childKey(song, c->text(), song && c->data() ? c->data()->Size : 0), c);
+    }
+    auto findOrInsert = [&](bool song, const std::string& name, int32_t size, uint8_t image) {
+        if (auto it = known.find(childKey(song, name, song ? size : 0)); it != known.end()) return it->second;
+        return db.TryToFindNode(parent, music, song, size, image, name);
+    };
     for (const platform::DirEntry& e : *entries) {
         if (!isStorableName(e.name)) continue;
-        const std::string full = path + "\\" + e.name;
         if (e.isDirectory) {
+            const std::string full = path + "\\" + e.name;
             const uint8_t image = path == AddingPath && !AddingRooted ? iiFolderRoot : iiFolder;
             trace(full);
-            TreeNode* node = db.TryToFindNode(parent, music, false, 0, image, e.name);
+            TreeNode* node = findOrInsert(false, e.name, 0, image);
             if (node->imageIndex() != iiFolderRoot) music.setImageIndex(node, image);
-            AddCDPath(node, full);
+            if (visited_.insert({e.device, e.inode}).second) walkFolder(node, full, native + "/" + e.name);
             if (!node->hasChildren()) {
+                known.erase(childKey(false, e.name, 0));
                 db.removeEmptyBranch(node);
                 continue;
             }
@@ -144,18 +177,18 @@ void FolderScan::AddCDPath(TreeNode* parent, const std::string& path) {
             continue;
         }
         if (!isAccepted(e.name)) continue;
-        trace(full);
+        if (s_.DebugMode) trace(path + "\\" + e.name);
         // The file format holds sizes as signed 32-bit numbers; a larger file is kept at the
         // largest size it can say, so no counter ever goes negative.
         const int32_t size = e.size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(e.size);
-        TreeNode* node = db.TryToFindNode(parent, music, true, size, imageOfStatus(ssUnused), e.name);
+        TreeNode* node = findOrInsert(true, e.name, size, imageOfStatus(ssUnused));
         if (node->data()) continue; // already in the database
         const size_t index = GetInsLineIndex(node);
         TDataRec* rec = db.AddToDataList(node);
         rec->Size = size;
         rec->MusicListItem = db.musicList().insert(index, rec, imageOfStatus(ssUnused));
         TIDTag tag;
-        if (ReadTag(*native + "/" + e.name, tag)) rec->SetIDTag(tag);
+        if (ReadTag(native + "/" + e.name, tag)) rec->SetIDTag(tag);
         db.DiskAdded = true;
         db.setDBModified(true);
         db.countNewUnusedSong(rec);

@@ -55,6 +55,8 @@ public:
 
 private:
     void trace(const std::string& catalogPath);
+    // AddCDPath below a folder already entered: `native` is where `path` lies.
+    void walkFolder(TreeNode* parent, const std::string& path, const std::string& native);
 
     Session& s_;
     const ScanDrives& drives_;

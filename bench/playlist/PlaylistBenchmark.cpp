@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "musicdb/MusicDatabase.h"
-#include "playlist/PlaylistGenerator.h"
+#include "app/PlaylistCommands.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ void runCollection(int songs, int reps, const std::vector<int>& targets) {
             for (int r = 0; r < reps; ++r) {
                 emptyPlaylist(*s);
                 const auto start = Clock::now();
-                ButtonMakePlayListClick(*s);
+                MakeNextPlayList(*s);
                 times.push_back(secondsSince(start));
                 if (c[cP].sizeMB > s->settings.SizeOfDB) {
                     std::fprintf(stderr, "playlist larger than SizeOfDB\n");

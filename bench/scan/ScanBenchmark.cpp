@@ -35,7 +35,7 @@
 #include <vector>
 
 #include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "catalog/Disks.h"
 #include "catalog/FolderScan.h"
 #include "musicdb/MusicDatabase.h"
@@ -262,7 +262,7 @@ TreeStats walkTree(const std::string& root, bool readTags = true) {
 // (b) and (c) The add run.
 
 void addDrive(Session& session, const ScanDrives& drives) {
-    FolderScan(session, drives).ButtonAddFolderClick({{"D:\\", false}}, "Drive <D>", "BENCH");
+    FolderScan(session.scanContext(), drives).ButtonAddFolderClick({{"D:\\", false}}, "Drive <D>", "BENCH");
 }
 
 long taggedSongs(const MusicDatabase& db) {

@@ -19,8 +19,8 @@
 #include "platform/Drives.h"
 #include "platform/FileIO.h"
 #include "platform/NativePaths.h"
-#include "playlist/PlaylistGenerator.h"
-#include "settings/Profiles.h"
+#include "app/PlaylistCommands.h"
+#include "app/Profiles.h"
 #include "util/IntConversion.h"
 
 namespace velmo::cli {
@@ -157,7 +157,7 @@ bool cmdResetIcons(Context& c, const std::vector<std::string>&) {
 }
 
 bool cmdMakePlaylist(Context& c, const std::vector<std::string>&) {
-    ButtonMakePlayListClick(c.session);
+    MakeNextPlayList(c.session);
     return true;
 }
 
@@ -260,14 +260,14 @@ bool cmdAdd(Context& c, const std::vector<std::string>& args) {
         }
     }
     const bool cd = drives.kind(letter) == platform::DriveKind::CdRom;
-    const std::string text = cd ? description.value_or(TryToFillDescr(s.db, label)) : hardDiskDescription(s, letter);
+    const std::string text = cd ? description.value_or(TryToFillDescr(s.db, label)) : hardDiskDescription(s.messages, letter);
     if (cd && (text.empty() || text.find_first_of("\\/:*?\"<>|") != std::string::npos)) {
         c.ui.showError("A disk description must not be empty or hold any of the characters \\ / : * ? \" < > |.");
         return false;
     }
     DriveTableScanDrives scanDrives(drives);
     try {
-        FolderScan(s, scanDrives).ButtonAddFolderClick(items, text, label);
+        FolderScan(s.scanContext(), scanDrives).ButtonAddFolderClick(items, text, label);
     } catch (const std::runtime_error& e) {
         c.ui.showError(e.what());
         return false;
@@ -289,7 +289,7 @@ bool cmdReloadTags(Context& c, const std::vector<std::string>& args) {
         songs.push_back(found);
     }
     platform::DriveTable drives = platform::DriveTable::load(c.session.AppDir);
-    ReloadTags(c.session, drives, songs);
+    ReloadTags(c.session.db, c.session.ui, c.session.messages, drives, songs);
     return true;
 }
 
@@ -367,7 +367,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                     seed ? std::make_unique<Mt19937Random>(*seed) : makeClockSeededRandom());
     StartupOptions startup;
     startup.profile = profile;
-    startup.askForReset = CheckIfResetNeeded;
+    startup.askForReset = [](Session& session) { return CheckIfResetNeeded(session); };
     session.fixedSeed = seed;
     // A database that did not load whole must not be saved over its file.
     if (!Startup(session, startup)) return 1;

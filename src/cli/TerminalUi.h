@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 
 namespace velmo::cli {
 

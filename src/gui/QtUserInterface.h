@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 
 class QStatusBar;
 

@@ -17,7 +17,7 @@
 #include "forms/TMainForm.h"
 #include "forms/TOpenFolderForm.h"
 #include "platform/NativePaths.h"
-#include "playlist/PlaylistGenerator.h"
+#include "app/PlaylistCommands.h"
 
 namespace {
 

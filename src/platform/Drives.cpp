@@ -2,6 +2,9 @@
 
 #include "platform/DriveProbe.h"
 #include "platform/FileIO.h"
+#include "util/AsciiCase.h"
+#include "util/TextEncoding.h"
+#include "util/TextLines.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -17,12 +20,11 @@ namespace {
 
 constexpr std::string_view kIniName = "Drives.ini";
 constexpr std::string_view kLogName = "Drives.log";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // D: to Z: are left for optical drives in the default table.
 constexpr size_t kMaxDefaultOpticalDrives = 23;
 
 std::optional<char> driveIndexLetter(char letter) {
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    letter = asciiUpper(letter);
     if (letter < 'A' || letter > 'Z') return std::nullopt;
     return letter;
 }
@@ -33,15 +35,8 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-std::string lowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 std::optional<DriveKind> kindFromName(std::string_view name) {
-    std::string lower = lowerAscii(name);
+    std::string lower = asciiLower(name);
     if (lower == "fixed") return DriveKind::Fixed;
     if (lower == "removable") return DriveKind::Removable;
     if (lower == "cdrom") return DriveKind::CdRom;
@@ -77,28 +72,8 @@ bool isDirectory(const std::string& path) {
 std::optional<std::string> simulatedDiskLabel(const DriveEntry& drive) {
     std::optional<std::string> content = readWholeFile(drive.path + "/" + std::string(kVolumeLabelFile));
     if (!content) return std::nullopt;
-    std::string_view text = *content;
-    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
-    text = text.substr(0, text.find('\n'));
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    return std::string(text);
-}
-
-bool appendLine(const std::string& path, const std::string& line) {
-    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    std::string_view data = line;
-    bool ok = true;
-    while (!data.empty()) {
-        ssize_t n = write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return close(fd) == 0 && ok;
+    const std::vector<std::string> lines = splitLines(withoutUtf8Bom(*content));
+    return lines.empty() ? std::string() : lines.front();
 }
 
 } // namespace
@@ -134,14 +109,8 @@ DriveTable DriveTable::load(const std::string& appDir, const std::string& device
 
 std::vector<DriveEntry> DriveTable::parse(std::string_view text) {
     std::vector<DriveEntry> entries;
-    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (const std::string& lineText : splitLines(withoutUtf8Bom(text))) {
+        const std::string_view line = lineText;
 
         std::string_view trimmed = trimBlanks(line);
         if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') continue;
@@ -280,8 +249,8 @@ bool DriveTable::trayCommand(char letter, bool openTray) {
     if (!drive || drive->kind != DriveKind::CdRom) return false;
     if (isRealDevice(*drive)) return moveTray(drive->path, openTray);
     if (appDir_.empty()) return false;
-    std::string line = std::string(openTray ? "EjectCD " : "CloseCD ") + drive->letter + ":\r\n";
-    return appendLine(appDir_ + "/" + std::string(kLogName), line);
+    const std::string line = std::string(openTray ? "EjectCD " : "CloseCD ") + drive->letter + ":";
+    return !appendLine(appDir_ + "/" + std::string(kLogName), line);
 }
 
 std::optional<std::string> DriveTable::catalogToNative(const std::string& catalogPath) const {

@@ -68,7 +68,7 @@ struct CatalogFixture {
         writeFile(dir.file(relative), content);
     }
     void add(std::vector<AddItem> items, const std::string& description = "Mix", const std::string& label = "MIX01") {
-        FolderScan(*session, drives).ButtonAddFolderClick(items, description, label);
+        FolderScan(session->scanContext(), drives).ButtonAddFolderClick(items, description, label);
     }
     MusicDatabase& db() { return session->db; }
 };

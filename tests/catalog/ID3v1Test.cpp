@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CatalogTestUtil.h"
-#include "app/MessageTable.h"
+#include "base/MessageTable.h"
 #include "catalog/ID3v1.h"
 #include "musicdb/TDataRec.h"
 

@@ -1,7 +1,7 @@
 // The built-in English message table and its replacement by a translation.
 #include <gtest/gtest.h>
 
-#include "app/MessageTable.h"
+#include "base/MessageTable.h"
 
 namespace velmo {
 namespace {

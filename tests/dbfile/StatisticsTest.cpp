@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DbFileTestUtil.h"
-#include "app/MessageTable.h"
+#include "base/MessageTable.h"
 #include "musicdb/Statistics.h"
 
 namespace velmo::test {

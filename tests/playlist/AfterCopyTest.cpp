@@ -8,7 +8,7 @@
 
 #include "PlaylistTestUtil.h"
 #include "app/DatabaseCommands.h"
-#include "playlist/PlaylistGenerator.h"
+#include "app/PlaylistCommands.h"
 
 namespace velmo::test {
 namespace {
@@ -52,7 +52,7 @@ TEST_P(AfterCopy, EverySongOfTheCopiedPlaylistIsHeardAndFavoritesStay) {
     t->settings().SizeOfDB = 0; // the Favorites alone exceed it: no new songs
     t->session.PlaylistCopied = true;
 
-    ButtonMakePlayListClick(t->session);
+    MakeNextPlayList(t->session);
 
     EXPECT_EQ(statusesOf({p1, p2, p3}), (std::vector<int>(3, ssUsed)));
     EXPECT_EQ(statusesOf({g1, g2, g3}), (std::vector<int>(3, cycle ? ssGoodUsed : ssGoodUnused)));
@@ -76,14 +76,14 @@ TEST(AfterCopyThenGenerate, HeardSongsAreNotDrawnAgainButRemainUnusedJustGoodsAr
         std::vector<TDataRec*> good = {t.addSongMB(2, ssGoodUnused), t.addSongMB(2, ssGoodUnused)};
         t.settings().SizeOfDB = 1000;
         t.settings().GoodCycle = false;
-        ButtonMakePlayListClick(t.session);
+        MakeNextPlayList(t.session);
         ASSERT_EQ(t.counters()[cP].count, 6);
 
         // After the copy only the two Just Good songs are unheard again: the question comes
         // before the next generation.
         t.session.PlaylistCopied = true;
         t.ui.answers = {answer};
-        ButtonMakePlayListClick(t.session);
+        MakeNextPlayList(t.session);
 
         ASSERT_EQ(t.ui.questions().size(), 1u);
         EXPECT_EQ(t.ui.questions()[0].text, kOnlyJustGoods);
@@ -106,7 +106,7 @@ TEST(AfterCopyThenGenerate, OnlyFavoritesLeftAsksAndYesResetsTheIcons) {
         t->session.PlaylistCopied = true;
         t->ui.answers = {answer};
 
-        ButtonMakePlayListClick(t->session);
+        MakeNextPlayList(t->session);
 
         ASSERT_EQ(t->ui.questions().size(), 1u);
         EXPECT_EQ(t->ui.questions()[0].caption, kCaption);
@@ -201,7 +201,7 @@ TEST(ResetQuestionCycle, TheLastJustGoodOfACopiedPlaylistStartsTheCycleAgain) {
     t->settings().SizeOfDB = 0;
     t->session.PlaylistCopied = true;
 
-    ButtonMakePlayListClick(t->session);
+    MakeNextPlayList(t->session);
 
     EXPECT_EQ(statusesOf({ordinary, goodPlayed, goodHeard}),
               (std::vector<int>{ssUnused, ssGoodUnused, ssGoodUnused}));
@@ -217,7 +217,7 @@ TEST(ResetQuestionCycle, AnEmptyDatabaseAsksNothing) {
         EXPECT_TRUE(t->ui.questions().empty());
 
         t->session.PlaylistCopied = true;
-        ButtonMakePlayListClick(t->session);
+        MakeNextPlayList(t->session);
         EXPECT_TRUE(t->ui.questions().empty());
         EXPECT_EQ(t->counters().a.count, 0);
     }
@@ -234,7 +234,7 @@ TEST(JustGoodBulk, ResetGoodMakesEveryJustGoodUnheardAndSaysSo) {
                                      t->addSongMB(1, ssFavorites), t->addSongMB(1, ssBlack)};
     const auto justGoodOrder = recordsOf(t->session.db.justGood());
 
-    ResetGood(t->session);
+    ResetGood(t->session.playlistContext());
 
     EXPECT_EQ(statusesOf(good), (std::vector<int>(5, ssGoodUnused)));
     EXPECT_EQ(statusesOf(others), (std::vector<int>{ssUsed, ssPlayList, ssFavorites, ssBlack}));
@@ -253,7 +253,7 @@ TEST(JustGoodBulk, UnUseGoodOnlyReturnsHeardJustGoods) {
         songs.push_back(t->addSongMB(2, status));
     }
 
-    UnUseGood(t->session);
+    UnUseGood(t->session.playlistContext());
 
     std::vector<int> expected;
     for (int status = ssUnused; status <= ssGoodPlayList; ++status) {

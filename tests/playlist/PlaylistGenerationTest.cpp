@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "PlaylistTestUtil.h"
-#include "playlist/PlaylistGenerator.h"
+#include "app/PlaylistCommands.h"
 
 namespace velmo::test {
 namespace {
@@ -45,7 +45,7 @@ TEST(PlaylistLimit, NeverExceededAndTheOvershootingSongGoesBack) {
         t->settings().SizeOfDB = 97;
         t->settings().GoodFixed = seed % 2 == 0;
 
-        ButtonMakePlayListClick(t->session);
+        MakeNextPlayList(t->session);
 
         const StatCounters& c = t->counters();
         EXPECT_LE(c[cP].sizeMB, 97.0);
@@ -76,7 +76,7 @@ TEST(PlaylistLimit, StopsAtTheFirstSongThatDoesNotFitAndPutsItBack) {
     t.settings().SizeOfDB = 50;
     t.settings().GoodFixed = false;
 
-    ButtonMakePlayListClick(t.session);
+    MakeNextPlayList(t.session);
 
     EXPECT_EQ(t.statusOf(a), ssPlayList);
     EXPECT_EQ(t.statusOf(b), ssGoodUnused); // back to its own unused status
@@ -98,7 +98,7 @@ TEST(PlaylistLimit, ASongThatReachesTheLimitExactlyStaysAndEndsTheGeneration) {
     t.settings().SizeOfDB = 30;
     t.settings().GoodFixed = false;
 
-    ButtonMakePlayListClick(t.session);
+    MakeNextPlayList(t.session);
 
     EXPECT_EQ(t.statusOf(a), ssPlayList);
     EXPECT_EQ(t.statusOf(b), ssGoodPlayList);
@@ -116,7 +116,7 @@ TEST(PlaylistLimit, ALimitBelowEverySongLeavesThePlaylistAsItWas) {
         t->settings().SizeOfDB = 4;
         t->settings().GoodFixed = seed % 2 == 1;
 
-        ButtonMakePlayListClick(t->session);
+        MakeNextPlayList(t->session);
 
         EXPECT_EQ(recordsOf(t->session.db.playList()), std::vector<TDataRec*>{favorite});
         EXPECT_EQ(statusesOf(candidates), (std::vector<int>{ssUnused, ssGoodUnused, ssUnused, ssGoodUnused}));
@@ -134,7 +134,7 @@ TEST(PlaylistLimit, FavoritesAlreadyOverTheLimitGetNothingAdded) {
     t.settings().SizeOfDB = 30;
     scripted->bounds.clear();
 
-    ButtonMakePlayListClick(t.session);
+    MakeNextPlayList(t.session);
 
     EXPECT_EQ(recordsOf(t.session.db.playList()), std::vector<TDataRec*>{favorite});
     EXPECT_EQ(t.statusOf(song), ssUnused);
@@ -163,7 +163,7 @@ TEST_P(PlaylistCandidates, OnlyUnheardSongsAreDrawnEachOnceAndTheRestStays) {
     t.settings().GoodFixed = GetParam();
     recording->bounds.clear();
 
-    ButtonMakePlayListClick(t.session);
+    MakeNextPlayList(t.session);
 
     for (auto [rec, status] : songs) {
         const int now = t.statusOf(rec);
@@ -197,7 +197,7 @@ TEST(PlaylistCandidatesNone, NoUnheardSongDrawsNothingAndKeepsTheFavorites) {
     t.addSongMB(3, ssGoodUsed);
     recording->bounds.clear();
 
-    ButtonMakePlayListClick(t.session);
+    MakeNextPlayList(t.session);
 
     EXPECT_EQ(recordsOf(t.session.db.playList()), std::vector<TDataRec*>{favorite});
     EXPECT_TRUE(recording->bounds.empty());
@@ -220,9 +220,9 @@ TEST(PlaylistSeed, AGivenSeedIsKeptAndGivesTheSamePlaylist) {
     auto first = build(1234, r1);
     auto second = build(1234, r2);
     auto clocked = build(std::nullopt, r3);
-    ButtonMakePlayListClick(first->session);
-    ButtonMakePlayListClick(second->session);
-    ButtonMakePlayListClick(clocked->session);
+    MakeNextPlayList(first->session);
+    MakeNextPlayList(second->session);
+    MakeNextPlayList(clocked->session);
 
     EXPECT_EQ(r1->reseeds, 0);
     EXPECT_EQ(r3->reseeds, 1); // without a given seed every generation starts from the clock
@@ -244,18 +244,18 @@ TEST(PlaylistAgain, ASecondPressAddsNothingOnceTheLimitIsReached) {
     for (int i = 0; i < 10; ++i) t->addSongMB(10, i % 3 == 0 ? ssGoodUnused : ssUnused);
     t->settings().SizeOfDB = 30;
 
-    ButtonMakePlayListClick(t->session);
+    MakeNextPlayList(t->session);
     const auto first = recordsOf(t->session.db.playList());
     ASSERT_EQ(first.size(), 3u);
     ASSERT_DOUBLE_EQ(t->counters()[cP].sizeMB, 30.0);
 
-    ButtonMakePlayListClick(t->session);
+    MakeNextPlayList(t->session);
     EXPECT_EQ(recordsOf(t->session.db.playList()), first);
     EXPECT_DOUBLE_EQ(t->counters()[cP].sizeMB, 30.0);
 
     // A larger limit keeps the first songs, in their order, and only adds.
     t->settings().SizeOfDB = 50;
-    ButtonMakePlayListClick(t->session);
+    MakeNextPlayList(t->session);
     auto now = recordsOf(t->session.db.playList());
     EXPECT_EQ(now.size(), 5u);
     std::vector<TDataRec*> kept;
@@ -282,8 +282,8 @@ TEST(JustGoodAcceptance, TheWorkedExampleOfThePlaylistBase) {
     s.t.addSongMB(30, ssGoodPlayList); // P = 100, GP = 30
     s.t.addSongMB(5);
     s.t.addSongMB(5, ssGoodUnused);
-    EXPECT_FALSE(passesAcceptanceTest(s.t.session, true)); // 0.2 > 30/101 is false
-    EXPECT_TRUE(passesAcceptanceTest(s.t.session, false)); // 0.8 > 70/101
+    EXPECT_FALSE(passesAcceptanceTest(s.t.session.playlistContext(), true)); // 0.2 > 30/101 is false
+    EXPECT_TRUE(passesAcceptanceTest(s.t.session.playlistContext(), false)); // 0.8 > 70/101
 }
 
 TEST(JustGoodAcceptance, BothComparisonsAreStrict) {
@@ -292,17 +292,17 @@ TEST(JustGoodAcceptance, BothComparisonsAreStrict) {
     s.t.addSongMB(30, ssGoodPlayList); // P + 1 = 100
     s.t.addSongMB(5);
     s.t.addSongMB(5, ssGoodUnused);
-    EXPECT_FALSE(passesAcceptanceTest(s.t.session, true)); // 0.3 > 30/100
+    EXPECT_FALSE(passesAcceptanceTest(s.t.session.playlistContext(), true)); // 0.3 > 30/100
     s.t.settings().GoodPercent = 31;
-    EXPECT_TRUE(passesAcceptanceTest(s.t.session, true));
+    EXPECT_TRUE(passesAcceptanceTest(s.t.session.playlistContext(), true));
 
     ShareSetup o(true, 30);
     o.t.addSongMB(70, ssPlayList);
     o.t.addSongMB(29, ssGoodPlayList);
     o.t.addSongMB(5);
     o.t.addSongMB(5, ssGoodUnused);
-    EXPECT_FALSE(passesAcceptanceTest(o.t.session, false)); // 0.7 > 70/100
-    EXPECT_TRUE(passesAcceptanceTest(o.t.session, true));   // the other kind passes
+    EXPECT_FALSE(passesAcceptanceTest(o.t.session.playlistContext(), false)); // 0.7 > 70/100
+    EXPECT_TRUE(passesAcceptanceTest(o.t.session.playlistContext(), true));   // the other kind passes
 }
 
 TEST(JustGoodAcceptance, TheBaseOfAllJustGoodSongsIgnoresThePlaylistSize) {
@@ -312,10 +312,10 @@ TEST(JustGoodAcceptance, TheBaseOfAllJustGoodSongsIgnoresThePlaylistSize) {
     s.t.addSongMB(64, ssGoodUsed);
     s.t.addSongMB(5, ssGoodUnused); // G = 99, GP = 30
     s.t.addSongMB(5);
-    EXPECT_FALSE(passesAcceptanceTest(s.t.session, true)); // 0.3 > 30/100
-    EXPECT_TRUE(passesAcceptanceTest(s.t.session, false)); // 0.7 > 69/100
+    EXPECT_FALSE(passesAcceptanceTest(s.t.session.playlistContext(), true)); // 0.3 > 30/100
+    EXPECT_TRUE(passesAcceptanceTest(s.t.session.playlistContext(), false)); // 0.7 > 69/100
     s.t.settings().GoodOfPlayList = true;                  // against P = 530 the share is small
-    EXPECT_TRUE(passesAcceptanceTest(s.t.session, true));
+    EXPECT_TRUE(passesAcceptanceTest(s.t.session.playlistContext(), true));
 }
 
 TEST(JustGoodAcceptance, AKindPassesOverItsShareWhenTheOtherKindIsUsedUp) {
@@ -324,13 +324,13 @@ TEST(JustGoodAcceptance, AKindPassesOverItsShareWhenTheOtherKindIsUsedUp) {
     s.t.addSongMB(3, ssFavorites); // Favorites are no ordinary candidates
     s.t.addSongMB(5, ssGoodUnused);
     s.t.addSongMB(5, ssUsed);
-    EXPECT_TRUE(passesAcceptanceTest(s.t.session, true));
+    EXPECT_TRUE(passesAcceptanceTest(s.t.session.playlistContext(), true));
 
     ShareSetup o(true, 100);
     o.t.addSongMB(10, ssPlayList);
     o.t.addSongMB(5);
     o.t.addSongMB(5, ssGoodUsed);
-    EXPECT_TRUE(passesAcceptanceTest(o.t.session, false));
+    EXPECT_TRUE(passesAcceptanceTest(o.t.session.playlistContext(), false));
 }
 
 // A refused draw takes the next candidate of the other kind after it, else the first one from
@@ -360,7 +360,7 @@ TEST(JustGoodAcceptance, ARefusedDrawTakesTheNextOfTheOtherKindWrappingAround) {
         t.settings().GoodPercent = c.percent;
         t.settings().SizeOfDB = 100;
 
-        ButtonMakePlayListClick(t.session);
+        MakeNextPlayList(t.session);
 
         std::vector<TDataRec*> expected;
         for (auto it = c.takeOrder.rbegin(); it != c.takeOrder.rend(); ++it) expected.push_back(songs[*it]);
@@ -387,7 +387,7 @@ TEST_P(JustGoodExtremes, ZeroAndHundredPercentTakeOneKindFirst) {
             t->settings().GoodPercent = percent;
             t->settings().SizeOfDB = limit;
 
-            ButtonMakePlayListClick(t->session);
+            MakeNextPlayList(t->session);
 
             const auto& first = percent == 0 ? ordinary : good;
             const auto& second = percent == 0 ? good : ordinary;
@@ -420,7 +420,7 @@ TEST(JustGoodShare, OfThePlaylistStaysNearItsTarget) {
         t->settings().GoodOfPlayList = true;
         t->settings().GoodPercent = 20;
         t->settings().SizeOfDB = 8000;
-        ButtonMakePlayListClick(t->session);
+        MakeNextPlayList(t->session);
         const double p = t->counters()[cP].sizeMB, gp = t->counters()[cGP].sizeMB;
         EXPECT_GT(p, 8000.0 - 15.0);
         EXPECT_NEAR(gp / p, 0.20, 0.01);
@@ -435,7 +435,7 @@ TEST(JustGoodShare, OfAllJustGoodSongsIsFilledFirstThenOrdinarySongs) {
         t->settings().GoodOfPlayList = false;
         t->settings().GoodPercent = 20;
         t->settings().SizeOfDB = 8000;
-        ButtonMakePlayListClick(t->session);
+        MakeNextPlayList(t->session);
         const double p = t->counters()[cP].sizeMB, gp = t->counters()[cGP].sizeMB;
         EXPECT_NEAR(gp / g, 0.20, 0.01);
         EXPECT_GT(p - gp, 3000.0); // the rest of the limit went to ordinary songs
@@ -445,7 +445,7 @@ TEST(JustGoodShare, OfAllJustGoodSongsIsFilledFirstThenOrdinarySongs) {
     t->settings().GoodOfPlayList = false;
     t->settings().GoodPercent = 20;
     t->settings().SizeOfDB = 1000;
-    ButtonMakePlayListClick(t->session);
+    MakeNextPlayList(t->session);
     EXPECT_GT(t->counters()[cP].count, 0);
     EXPECT_EQ(t->counters()[cGP].count, t->counters()[cP].count);
 }
@@ -457,7 +457,7 @@ TEST(JustGoodShare, WithoutTheFixedShareItFollowsTheCollection) {
     t->settings().GoodFixed = false;
     t->settings().GoodPercent = 0; // ignored
     t->settings().SizeOfDB = 8000;
-    ButtonMakePlayListClick(t->session);
+    MakeNextPlayList(t->session);
     EXPECT_NEAR(t->counters()[cGP].sizeMB / t->counters()[cP].sizeMB, goodCandidates / candidates, 0.05);
 }
 

@@ -6,7 +6,7 @@
 #include "app/DatabaseCommands.h"
 #include "app/Lifecycle.h"
 #include "settings/ProfileFile.h"
-#include "settings/Profiles.h"
+#include "app/Profiles.h"
 
 namespace velmo::test {
 namespace {

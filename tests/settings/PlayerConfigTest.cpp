@@ -4,7 +4,7 @@
 
 #include "SettingsTestUtil.h"
 #include "external/PlayerConfig.h"
-#include "settings/Profiles.h"
+#include "app/Profiles.h"
 
 namespace velmo::test {
 namespace {

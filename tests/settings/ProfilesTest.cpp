@@ -5,7 +5,7 @@
 #include "SettingsTestUtil.h"
 #include "app/DatabaseCommands.h"
 #include "settings/ProfileFile.h"
-#include "settings/Profiles.h"
+#include "app/Profiles.h"
 
 namespace velmo::test {
 namespace {

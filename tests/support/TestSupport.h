@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "util/RandomSource.h"
 
 namespace velmo::test {

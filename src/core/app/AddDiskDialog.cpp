@@ -7,10 +7,11 @@
 #include <system_error>
 
 #include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "catalog/Disks.h"
 #include "catalog/FolderScan.h"
 #include "platform/Drives.h"
+#include "util/AsciiCase.h"
 
 namespace velmo {
 
@@ -22,10 +23,9 @@ constexpr std::string_view kRefusedCharacters = "\\/:*?\"<>|";
 
 bool holdsRefused(std::string_view text) { return text.find_first_of(kRefusedCharacters) != std::string_view::npos; }
 
-char upperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool contains(const std::vector<char>& letters, char letter) {
-    return std::find(letters.begin(), letters.end(), upperLetter(letter)) != letters.end();
+    return std::find(letters.begin(), letters.end(), asciiUpper(letter)) != letters.end();
 }
 
 } // namespace
@@ -85,14 +85,14 @@ void AddDiskDialog::LoadFolderList(std::vector<std::string> paths, bool shiftHel
     const auto first = std::find_if(PendingFolders.begin(), PendingFolders.end(),
                                     [](const std::string& p) { return !p.empty(); });
     if (first != PendingFolders.end()) {
-        const char drive = upperLetter(first->front());
+        const char drive = asciiUpper(first->front());
         // All rows always belong to one drive.
-        if (!rows_.empty() && upperLetter(rows_.front().caption.front()) != drive) {
+        if (!rows_.empty() && asciiUpper(rows_.front().caption.front()) != drive) {
             rows_.clear();
             setDescription({});
         }
         for (const std::string& path : PendingFolders) {
-            if (path.empty() || upperLetter(path.front()) != drive) continue;
+            if (path.empty() || asciiUpper(path.front()) != drive) continue;
             auto row = std::find_if(rows_.begin(), rows_.end(), [&](const FolderRow& r) { return r.caption == path; });
             if (row == rows_.end()) rows_.push_back({path, shiftHeld});
             else row->checked = shiftHeld;
@@ -146,7 +146,7 @@ AddDiskDialog::Focus AddDiskDialog::refresh(const platform::DriveTable& drives) 
         return Focus::None;
     }
 
-    const char letter = upperLetter(rows_.front().caption.front());
+    const char letter = asciiUpper(rows_.front().caption.front());
     const bool cd = contains(drives.cdDrives(), letter);
     std::string label = GetCDVolume(drives, letter);
     if (label == kNoDisk) {
@@ -161,7 +161,7 @@ AddDiskDialog::Focus AddDiskDialog::refresh(const platform::DriveTable& drives) 
             if (description_.find('<') != std::string::npos) setDescription({});
         } else {
             descriptionEnabled_ = false;
-            description_ = hardDiskDescription(s_, letter);
+            description_ = hardDiskDescription(s_.messages, letter);
             DescriptionOK = true;
         }
     }
@@ -242,7 +242,7 @@ bool AddDiskDialog::runAdd(const platform::DriveTable& drives) {
     changed();
     DriveTableScanDrives scanDrives(drives);
     try {
-        FolderScan(s_, scanDrives).ButtonAddFolderClick(items, description_, labelText_);
+        FolderScan(s_.scanContext(), scanDrives).ButtonAddFolderClick(items, description_, labelText_);
     } catch (const std::runtime_error& e) {
         // What was added up to the failure stays; the list stays for another try.
         caption_ = s_.messages[5];

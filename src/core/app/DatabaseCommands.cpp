@@ -3,12 +3,12 @@
 #include <exception>
 
 #include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "musicdb/DatabaseFile.h"
 #include "musicdb/DatabaseLoader.h"
 #include "platform/FileIO.h"
 #include "platform/NativePaths.h"
-#include "settings/Profiles.h"
+#include "app/Profiles.h"
 
 namespace velmo {
 

@@ -5,8 +5,8 @@
 
 #include "app/DatabaseCommands.h"
 #include "app/Session.h"
-#include "app/UserInterface.h"
-#include "settings/Profiles.h"
+#include "base/UserInterface.h"
+#include "app/Profiles.h"
 
 namespace velmo {
 

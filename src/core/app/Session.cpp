@@ -11,6 +11,10 @@ Session::Session(std::string appDir, UserInterface& userInterface, std::unique_p
       ui(userInterface),
       db(std::move(random)) {}
 
+FolderScan::Context Session::scanContext() {
+    return {db, settings, ui, messages, DebugMode ? AppDir + "/FileList.txt" : std::string()};
+}
+
 std::string Session::databasePath() const { return nativePath(settings.DBName); }
 
 std::string Session::nativePath(const std::string& stored) const { return platform::storedToNative(AppDir, stored); }

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageTable.h"
+#include "base/MessageTable.h"
+#include "catalog/FolderScan.h"
+#include "playlist/PlaylistGenerator.h"
 #include "external/PlayerConfig.h"
 #include "musicdb/MusicDatabase.h"
 #include "settings/ProfileSettings.h"
@@ -40,6 +42,12 @@ struct Session {
     std::optional<uint64_t> fixedSeed;
     // Set while a profile is used for one run only: the current profile Options.ini keeps.
     std::optional<std::string> optionsCurrentProfile;
+
+    // What a folder scan of this session works with (the trace file only in debug mode).
+    FolderScan::Context scanContext();
+
+    // What drawing a playlist in this session works with.
+    PlaylistContext playlistContext() { return {db, settings, ui, messages, !fixedSeed}; }
 
     // The database file as a path on this machine.
     std::string databasePath() const;

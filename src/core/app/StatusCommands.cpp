@@ -3,7 +3,7 @@
 #include <unordered_set>
 
 #include "app/Session.h"
-#include "playlist/PlaylistGenerator.h"
+#include "app/PlaylistCommands.h"
 
 namespace velmo {
 

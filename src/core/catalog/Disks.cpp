@@ -1,8 +1,9 @@
 #include "catalog/Disks.h"
 
-#include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/MessageTable.h"
+#include "base/UserInterface.h"
 #include "catalog/ID3v1.h"
+#include "musicdb/MusicDatabase.h"
 #include "platform/Drives.h"
 #include "util/IntConversion.h"
 
@@ -32,11 +33,12 @@ std::string TryToFillDescr(const MusicDatabase& db, const std::string& label) {
     return label;
 }
 
-std::string hardDiskDescription(const Session& s, char letter) {
-    return s.messages[38] + " <" + std::string(1, letter) + ">";
+std::string hardDiskDescription(const MessageTable& messages, char letter) {
+    return messages[38] + " <" + std::string(1, letter) + ">";
 }
 
-std::optional<char> LookOrInsertCD(Session& s, platform::DriveTable& table, const std::string& diskText) {
+std::optional<char> LookOrInsertCD(UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
+                                   const std::string& diskText) {
     // The label stands between the first and the last "/" of the disk text.
     const size_t first = diskText.find('/');
     const size_t last = diskText.rfind('/');
@@ -44,16 +46,17 @@ std::optional<char> LookOrInsertCD(Session& s, platform::DriveTable& table, cons
     for (;;) {
         for (char letter : table.cdDrives())
             if (table.volumeLabel(letter) == label) return letter;
-        const std::string text = replaceAll(s.messages[19], "%name", diskText);
-        if (!s.ui.askYesNo(s.messages[20], text, true)) return std::nullopt;
+        const std::string text = replaceAll(messages[19], "%name", diskText);
+        if (!ui.askYesNo(messages[20], text, true)) return std::nullopt;
     }
 }
 
-size_t ReloadTags(Session& s, platform::DriveTable& table, const std::vector<TDataRec*>& songs) {
+size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
+                  const std::vector<TDataRec*>& songs) {
     std::set<std::string> DeclinedDisks;
     size_t read = 0;
     for (size_t i = 0; i < songs.size(); ++i) {
-        s.ui.showStatus(" [ " + s.messages[87] + " " + std::to_string(i + 1) + " " + s.messages[72] + " " +
+        ui.showStatus(" [ " + messages[87] + " " + std::to_string(i + 1) + " " + messages[72] + " " +
                         std::to_string(songs.size()) + " ]");
         TDataRec* rec = songs[i];
         const std::string caption = musicTreePath(rec->MusicNode);
@@ -66,7 +69,7 @@ size_t ReloadTags(Session& s, platform::DriveTable& table, const std::vector<TDa
         } else {
             const std::string disk = caption.substr(0, backslash);
             if (DeclinedDisks.count(disk)) continue;
-            letter = LookOrInsertCD(s, table, disk);
+            letter = LookOrInsertCD(ui, messages, table, disk);
             if (!letter) {
                 DeclinedDisks.insert(disk);
                 continue;
@@ -78,11 +81,11 @@ size_t ReloadTags(Session& s, platform::DriveTable& table, const std::vector<TDa
             rec->SetIDTag(tag);
             ++read;
         }
-        s.db.setDBModified(true);
-        s.ui.processMessages();
+        db.setDBModified(true);
+        ui.processMessages();
     }
-    s.ui.showStatus({});
-    s.db.notifyStatisticsChanged();
+    ui.showStatus({});
+    db.notifyStatisticsChanged();
     return read;
 }
 

@@ -11,9 +11,10 @@ namespace velmo {
 namespace platform {
 class DriveTable;
 }
-struct Session;
 struct TDataRec;
 class MusicDatabase;
+class MessageTable;
+class UserInterface;
 
 // The drive table as the folder scan sees it.
 class DriveTableScanDrives : public ScanDrives {
@@ -35,14 +36,16 @@ inline constexpr const char* kNoDisk = "/no disk/";
 std::string TryToFillDescr(const MusicDatabase& db, const std::string& label);
 
 // The description of a hard disk: "Drive <C>" (message 38 in the current language).
-std::string hardDiskDescription(const Session& s, char letter);
+std::string hardDiskDescription(const MessageTable& messages, char letter);
 
 // The drive that holds the CD of a disk text ("Summer Mix /SUMMER01/"): an optical drive with
 // that label, else the user is asked to insert it until it is found or they decline.
-std::optional<char> LookOrInsertCD(Session& s, platform::DriveTable& table, const std::string& diskText);
+std::optional<char> LookOrInsertCD(UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
+                                   const std::string& diskText);
 
 // Reads the tags of the songs again from their files ("Reload tag"). A CD the user declines
 // to insert is asked for once; its songs keep their tags. Returns the songs whose file was read.
-size_t ReloadTags(Session& s, platform::DriveTable& table, const std::vector<TDataRec*>& songs);
+size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
+                  const std::vector<TDataRec*>& songs);
 
 } // namespace velmo

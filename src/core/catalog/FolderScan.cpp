@@ -4,23 +4,16 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/MessageTable.h"
+#include "base/UserInterface.h"
+#include "musicdb/MusicDatabase.h"
+#include "settings/ProfileSettings.h"
 #include "catalog/ID3v1.h"
-#include "catalog/RootFolders.h"
+#include "musicdb/RootFolders.h"
 #include "platform/FileIO.h"
+#include "util/AsciiCase.h"
 
 namespace velmo {
-
-namespace {
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-} // namespace
 
 bool FolderScan::isStorableName(const std::string& name) {
     if (name.empty() || name.front() == ' ') return false;
@@ -33,21 +26,14 @@ bool FolderScan::isAccepted(const std::string& fileName) const {
     const size_t dot = fileName.rfind('.');
     if (dot == std::string::npos) return false;
     const std::string_view ext = std::string_view(fileName).substr(dot + 1);
-    for (const std::string& e : extensions_) {
-        if (e.size() != ext.size()) continue;
-        bool same = true;
-        for (size_t i = 0; i < e.size() && same; ++i) {
-            const char c = ext[i] >= 'a' && ext[i] <= 'z' ? static_cast<char>(ext[i] - 'a' + 'A') : ext[i];
-            same = c == e[i];
-        }
-        if (same) return true;
-    }
+    for (const std::string& e : extensions_)
+        if (equalsIgnoringAsciiCase(e, ext)) return true;
     return false;
 }
 
 void FolderScan::trace(const std::string& catalogPath) {
-    if (!s_.DebugMode) return;
-    const std::string file = s_.AppDir + "/FileList.txt";
+    if (s_.traceFile.empty()) return;
+    const std::string& file = s_.traceFile;
     if (auto failure = platform::appendLine(file, catalogPath))
         throw std::runtime_error("Cannot write file \"" + file + "\". " + *failure);
 }
@@ -59,11 +45,11 @@ void FolderScan::ButtonAddFolderClick(const std::vector<AddItem>& items, const s
     extensions_.clear();
     for (const auto* list : {&s_.settings.StdExtensions, &s_.settings.UserExtensions})
         for (const std::string& e : *list)
-            if (!e.empty()) extensions_.push_back(upper(e));
+            if (!e.empty()) extensions_.push_back(asciiUpper(e));
     visited_.clear();
     s_.db.musicTree().requestClearSelection();
-    if (s_.DebugMode) {
-        const std::string file = s_.AppDir + "/FileList.txt";
+    if (!s_.traceFile.empty()) {
+        const std::string& file = s_.traceFile;
         if (auto failure = platform::createEmptyFile(file))
             throw std::runtime_error("Cannot create file \"" + file + "\". " + *failure);
     }
@@ -177,7 +163,7 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
             continue;
         }
         if (!isAccepted(e.name)) continue;
-        if (s_.DebugMode) trace(path + "\\" + e.name);
+        trace(path + "\\" + e.name);
         // The file format holds sizes as signed 32-bit numbers; a larger file is kept at the
         // largest size it can say, so no counter ever goes negative.
         const int32_t size = e.size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(e.size);

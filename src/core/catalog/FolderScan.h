@@ -7,8 +7,11 @@
 
 namespace velmo {
 
-struct Session;
 class TreeNode;
+class MusicDatabase;
+class MessageTable;
+class UserInterface;
+struct ProfileSettings;
 
 // What a folder scan needs to know about the machine's drives.
 class ScanDrives {
@@ -31,7 +34,16 @@ struct AddItem {
 // and every accepted music file that the database does not hold yet becomes an unused song.
 class FolderScan {
 public:
-    FolderScan(Session& s, const ScanDrives& drives) : s_(s), drives_(drives) {}
+    // Where the run adds its songs, what it accepts and whom it tells. With a `traceFile` (debug
+    // mode) every scanned folder and accepted file is written to it.
+    struct Context {
+        MusicDatabase& db;
+        const ProfileSettings& settings;
+        UserInterface& ui;
+        const MessageTable& messages;
+        std::string traceFile; // empty: no trace
+    };
+    FolderScan(Context context, const ScanDrives& drives) : s_(std::move(context)), drives_(drives) {}
 
     // ButtonAddFolderClick without its dialog. Throws std::runtime_error when the debug file
     // list cannot be written; what was added up to then stays.
@@ -58,7 +70,7 @@ private:
     // AddCDPath below a folder already entered: `native` is where `path` lies.
     void walkFolder(TreeNode* parent, const std::string& path, const std::string& native);
 
-    Session& s_;
+    Context s_;
     const ScanDrives& drives_;
     std::string description_;
     std::string label_;

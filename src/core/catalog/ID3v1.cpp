@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/MessageTable.h"
+#include "base/MessageTable.h"
 #include "musicdb/TDataRec.h"
 #include "util/TextEncoding.h"
 

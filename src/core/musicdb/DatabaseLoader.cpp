@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "catalog/RootFolders.h"
+#include "musicdb/RootFolders.h"
 #include "musicdb/MusicDatabase.h"
 #include "util/IntConversion.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/MessageTable.h"
+#include "base/MessageTable.h"
 #include "util/IntConversion.h"
 
 namespace velmo {

@@ -1,8 +1,9 @@
 #include "playlist/PlaylistGenerator.h"
 
-#include "app/DatabaseCommands.h"
-#include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/MessageTable.h"
+#include "base/UserInterface.h"
+#include "musicdb/MusicDatabase.h"
+#include "settings/ProfileSettings.h"
 #include "playlist/DrawList.h"
 
 namespace velmo {
@@ -14,7 +15,7 @@ constexpr uint8_t kGoodUnusedImage = imageOfStatus(ssGoodUnused);
 
 } // namespace
 
-bool passesAcceptanceTest(const Session& s, bool justGood) {
+bool passesAcceptanceTest(const PlaylistContext& s, bool justGood) {
     const StatCounters& c = s.db.counters();
     const double n = s.settings.GoodPercent;
     const double p = c[cP].sizeMB;
@@ -24,7 +25,7 @@ bool passesAcceptanceTest(const Session& s, bool justGood) {
     return (100.0 - n) / 100.0 > (base - gp) / (base + 1.0) || c[cGN].count == 0;
 }
 
-void MakePlayList(Session& s) {
+void MakePlayList(const PlaylistContext& s) {
     MusicDatabase& db = s.db;
     std::vector<TDataRec*> records;
     std::vector<DrawList::Kind> kinds;
@@ -38,7 +39,7 @@ void MakePlayList(Session& s) {
     DrawList draw;
     draw.assign(std::move(records), std::move(kinds));
     if (draw.empty()) return;
-    if (!s.fixedSeed) db.random().reseed(clockSeed());
+    if (s.reseedFromClock) db.random().reseed(clockSeed());
 
     StatisticsBatch batch(db);
     StatusListsBulkUpdate lists(db, true);
@@ -68,14 +69,7 @@ void MakePlayList(Session& s) {
     if (lastTaken && c[cP].sizeMB > limit) db.SetStatus(lastTaken, lastWasGood ? ssGoodUnused : ssUnused);
 }
 
-void ButtonMakePlayListClick(Session& s) {
-    if (s.PlaylistCopied) DoAfterCopy(s);
-    if (s.settings.SizeOfDB >= s.db.counters()[cP].sizeMB) MakePlayList(s);
-    s.PlaylistCopied = false;
-    s.db.notifyStatisticsChanged();
-}
-
-void DoAfterCopy(Session& s) {
+void markPlaylistHeard(const PlaylistContext& s) {
     MusicDatabase& db = s.db;
     {
         StatisticsBatch batch(db);
@@ -94,10 +88,9 @@ void DoAfterCopy(Session& s) {
             item = next;
         }
     }
-    if (CheckIfResetNeeded(s)) MenuItemResetIconsClick(s);
 }
 
-bool CheckIfResetNeeded(Session& s) {
+bool CheckIfResetNeeded(const PlaylistContext& s) {
     const StatCounters& c = s.db.counters();
     const bool cycle = s.settings.GoodCycle;
     if (c[cGN].count == 0 && cycle) ResetGood(s);
@@ -112,7 +105,7 @@ bool CheckIfResetNeeded(Session& s) {
     return s.ui.askYesNo(s.messages[32], s.messages[message], true);
 }
 
-void ResetGood(Session& s) {
+void ResetGood(const PlaylistContext& s) {
     s.ui.processMessages();
     s.ui.showStatus(s.messages[56]);
     {
@@ -125,7 +118,7 @@ void ResetGood(Session& s) {
     s.ui.showStatus({});
 }
 
-void UnUseGood(Session& s) {
+void UnUseGood(const PlaylistContext& s) {
     StatisticsBatch batch(s.db);
     ItemList& music = s.db.musicList();
     for (ListItem* item = music.first(); item; item = music.next(item))

@@ -2,29 +2,38 @@
 
 namespace velmo {
 
-struct Session;
+class MusicDatabase;
+class MessageTable;
+class UserInterface;
+struct ProfileSettings;
 
-// "Make playlist": marks a copied playlist as heard (and asks about a reset), then fills the
-// playlist at random with unheard songs up to the size limit, with the Just Good share.
-void ButtonMakePlayListClick(Session& s);
+// What drawing a playlist reads and changes. Without `reseedFromClock` (a seed given by the
+// user) generations continue one reproducible random sequence.
+struct PlaylistContext {
+    MusicDatabase& db;
+    const ProfileSettings& settings;
+    UserInterface& ui;
+    const MessageTable& messages;
+    bool reseedFromClock = true;
+};
 
 // One generation: greedy random fill up to SizeOfDB; the song that overshoots goes back.
-void MakePlayList(Session& s);
+void MakePlayList(const PlaylistContext& s);
 
-// The songs of a copied playlist become heard; then the reset question.
-void DoAfterCopy(Session& s);
+// The songs of a copied playlist become heard (Just Good ones by the Just Good style).
+void markPlaylistHeard(const PlaylistContext& s);
 
 // Asks the reset question when the unheard songs have run out (or only Favorites and Just
 // Good ones are left); true when the user answered Yes. With "Cycle" the Just Good songs
 // start over first when none is unheard.
-bool CheckIfResetNeeded(Session& s);
+bool CheckIfResetNeeded(const PlaylistContext& s);
 
 // Every Just Good song becomes Just Good unused.
-void ResetGood(Session& s);
+void ResetGood(const PlaylistContext& s);
 // Every heard Just Good song becomes Just Good unused.
-void UnUseGood(Session& s);
+void UnUseGood(const PlaylistContext& s);
 
 // Whether a candidate of this kind may be taken now, by the Just Good share.
-bool passesAcceptanceTest(const Session& s, bool justGood);
+bool passesAcceptanceTest(const PlaylistContext& s, bool justGood);
 
 } // namespace velmo

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "forms/TMainForm.h"
 #include "forms/TOpenFolderForm.h"
 

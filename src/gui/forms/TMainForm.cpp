@@ -36,7 +36,7 @@
 #include "app/StatusCommands.h"
 #include "catalog/Disks.h"
 #include "catalog/ID3v1.h"
-#include "catalog/RootFolders.h"
+#include "musicdb/RootFolders.h"
 #include "platform/Drives.h"
 #include "forms/MainFormTexts.h"
 #include "forms/TAddCDForm.h"
@@ -44,8 +44,8 @@
 #include "models/ListModel.h"
 #include "models/TreeModel.h"
 #include "musicdb/Statistics.h"
-#include "playlist/PlaylistGenerator.h"
-#include "settings/Profiles.h"
+#include "app/PlaylistCommands.h"
+#include "app/Profiles.h"
 
 namespace velmo::gui {
 
@@ -522,7 +522,7 @@ void TMainForm::ButtonMakePlayListClick() {
     auto* press = findChild<QPushButton*>("ButtonPressToStart");
     make->setEnabled(false);
     press->setEnabled(false);
-    velmo::ButtonMakePlayListClick(s_);
+    MakeNextPlayList(s_);
     UpDatePlayButton();
 }
 
@@ -885,7 +885,7 @@ void TMainForm::ContextMenuItemReloadTagClick() {
     const std::vector<TDataRec*> songs = SetSelectionList(true, true);
     if (songs.empty()) return;
     platform::DriveTable drives = platform::DriveTable::load(s_.AppDir);
-    ReloadTags(s_, drives, songs);
+    ReloadTags(s_.db, s_.ui, s_.messages, drives, songs);
     UpDateText();
 }
 

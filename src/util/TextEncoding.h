@@ -7,6 +7,11 @@ namespace velmo {
 // True when the bytes form valid UTF-8 (no overlongs, no surrogates, nothing above U+10FFFF).
 bool isValidUtf8(std::string_view bytes);
 
+// The text without a leading UTF-8 byte-order mark.
+constexpr std::string_view withoutUtf8Bom(std::string_view text) {
+    return text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text;
+}
+
 // Converts Windows-1252 bytes to UTF-8. The five bytes that code page leaves undefined map to
 // the C1 control of the same value, so no byte is ever lost.
 std::string windows1252ToUtf8(std::string_view bytes);

@@ -1,4 +1,4 @@
-#include "settings/Profiles.h"
+#include "app/Profiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -8,7 +8,7 @@
 #include "app/DatabaseCommands.h"
 #include "app/Lifecycle.h"
 #include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "platform/FileIO.h"
 #include "settings/ProfileFile.h"
 #include "util/IntConversion.h"

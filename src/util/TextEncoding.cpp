@@ -69,7 +69,7 @@ std::string windows1252ToUtf8(std::string_view bytes) {
 }
 
 std::string decodeTextFile(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    bytes = withoutUtf8Bom(bytes);
     if (isValidUtf8(bytes)) return std::string(bytes);
     return windows1252ToUtf8(bytes);
 }

@@ -1,4 +1,4 @@
-#include "catalog/RootFolders.h"
+#include "musicdb/RootFolders.h"
 
 #include <string>
 

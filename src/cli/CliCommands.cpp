@@ -249,7 +249,7 @@ bool cmdAdd(Context& c, const std::vector<std::string>& args) {
     const char letter = items.front().path.front();
     const std::string label = GetCDVolume(drives, letter);
     if (label == kNoDisk) {
-        c.ui.showError(s.messages[7]);
+        c.ui.showError(s.messages[msgNoDisk]);
         return false;
     }
     for (const AddItem& item : items) {

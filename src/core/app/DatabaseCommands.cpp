@@ -14,7 +14,7 @@ namespace velmo {
 
 namespace {
 
-UserInterface::FileDialog databaseDialog(const Session& s, size_t titleMessage, bool proposeName) {
+UserInterface::FileDialog databaseDialog(const Session& s, Msg titleMessage, bool proposeName) {
     UserInterface::FileDialog dialog;
     dialog.title = s.messages[titleMessage];
     dialog.filter = s.messages[msgDBFilter];

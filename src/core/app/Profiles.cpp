@@ -171,7 +171,7 @@ ProfileNameCheck checkProfileName(const Session& s, const std::string& name) {
 bool refuseProfileName(Session& s, const std::string& name) {
     switch (checkProfileName(s, name)) {
     case ProfileNameCheck::Ok: return false;
-    case ProfileNameCheck::Listed: s.ui.showErrorBox(s.messages[msgError], s.messages[12]); return true;
+    case ProfileNameCheck::Listed: s.ui.showErrorBox(s.messages[msgError], s.messages[msgProfileExists]); return true;
     case ProfileNameCheck::Invalid:
         s.ui.showErrorBox(s.messages[msgError],
                           "A profile name must not be empty, \".\" or \"..\", end in a blank or a dot, or hold any "

@@ -34,7 +34,7 @@ std::string TryToFillDescr(const MusicDatabase& db, const std::string& label) {
 }
 
 std::string hardDiskDescription(const MessageTable& messages, char letter) {
-    return messages[38] + " <" + std::string(1, letter) + ">";
+    return messages[msgDrive] + " <" + std::string(1, letter) + ">";
 }
 
 std::optional<char> LookOrInsertCD(UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
@@ -46,8 +46,8 @@ std::optional<char> LookOrInsertCD(UserInterface& ui, const MessageTable& messag
     for (;;) {
         for (char letter : table.cdDrives())
             if (table.volumeLabel(letter) == label) return letter;
-        const std::string text = replaceAll(messages[19], "%name", diskText);
-        if (!ui.askYesNo(messages[20], text, true)) return std::nullopt;
+        const std::string text = replaceAll(messages[msgInsertCDQuestion], "%name", diskText);
+        if (!ui.askYesNo(messages[msgCDInsertion], text, true)) return std::nullopt;
     }
 }
 
@@ -56,7 +56,7 @@ size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& mess
     std::set<std::string> DeclinedDisks;
     size_t read = 0;
     for (size_t i = 0; i < songs.size(); ++i) {
-        ui.showStatus(" [ " + messages[87] + " " + std::to_string(i + 1) + " " + messages[72] + " " +
+        ui.showStatus(" [ " + messages[msgReloadingTags] + " " + std::to_string(i + 1) + " " + messages[msgOf] + " " +
                         std::to_string(songs.size()) + " ]");
         TDataRec* rec = songs[i];
         const std::string caption = musicTreePath(rec->MusicNode);

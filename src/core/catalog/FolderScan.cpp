@@ -64,7 +64,7 @@ void FolderScan::ButtonAddFolderClick(const std::vector<AddItem>& items, const s
         if (node->hasChildren()) {
             RootFolders(s_.db).ReRoot(node);
         } else if (s_.settings.ConfirmOpts[ShowNoFilesWarn]) {
-            s_.ui.showNotice(s_.messages[18], AddingPath + "\\\n" + s_.messages[55]);
+            s_.ui.showNotice(s_.messages[msgInformation], AddingPath + "\\\n" + s_.messages[msgFolderHasNoFiles]);
         }
         DelBranchIfEmpty(node);
     }

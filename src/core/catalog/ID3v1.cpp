@@ -92,23 +92,23 @@ bool ReadTag(const std::string& nativePath, TIDTag& tag) {
 }
 
 std::string sizeText(int64_t bytes, const MessageTable& messages) {
-    if (bytes > 1048576) return shortNumber(roundHalfEven(static_cast<double>(bytes) / 1048576.0, 2)) + " " + messages[74];
-    return shortNumber(roundHalfEven(static_cast<double>(bytes) / 1024.0, 1)) + " " + messages[76];
+    if (bytes > 1048576) return shortNumber(roundHalfEven(static_cast<double>(bytes) / 1048576.0, 2)) + " " + messages[msgMB];
+    return shortNumber(roundHalfEven(static_cast<double>(bytes) / 1024.0, 1)) + " " + messages[msgKB];
 }
 
 std::string BuildTagHint(const TDataRec& rec, const MessageTable& messages, bool showTag) {
     std::string hint;
     if (showTag) {
         const TIDTag tag = rec.IDTag();
-        if (!tag.artist.empty()) hint += messages[81] + tag.artist;
-        if (!tag.title.empty()) hint += "\n" + messages[82] + tag.title;
-        if (!tag.album.empty()) hint += "\n" + messages[83] + tag.album;
-        if (!tag.year.empty()) hint += "\n" + messages[84] + tag.year;
-        if (tag.track != 0) hint += "\n" + messages[85] + std::to_string(tag.track);
+        if (!tag.artist.empty()) hint += messages[msgHintArtist] + tag.artist;
+        if (!tag.title.empty()) hint += "\n" + messages[msgHintTitle] + tag.title;
+        if (!tag.album.empty()) hint += "\n" + messages[msgHintAlbum] + tag.album;
+        if (!tag.year.empty()) hint += "\n" + messages[msgHintYear] + tag.year;
+        if (tag.track != 0) hint += "\n" + messages[msgHintTrack] + std::to_string(tag.track);
         // Genre bytes beyond the table can only come from a hand-made database: no line.
-        if (tag.genre < GenreNames.size()) hint += "\n" + messages[86] + std::string(GenreNames[tag.genre]);
+        if (tag.genre < GenreNames.size()) hint += "\n" + messages[msgHintGenre] + std::string(GenreNames[tag.genre]);
         if (!tag.comment.empty()) {
-            const std::string& label = messages[89];
+            const std::string& label = messages[msgHintComment];
             std::string comment;
             for (char c : tag.comment) {
                 comment.push_back(c);
@@ -117,7 +117,7 @@ std::string BuildTagHint(const TDataRec& rec, const MessageTable& messages, bool
             hint += "\n" + label + comment;
         }
     }
-    hint += "\n" + messages[88] + sizeText(rec.Size, messages);
+    hint += "\n" + messages[msgHintFileSize] + sizeText(rec.Size, messages);
     if (!hint.empty() && hint.front() == '\n') hint.erase(0, 1);
     return hint;
 }

@@ -33,7 +33,7 @@ std::string fillStatisticsTemplate(std::string text, const StatCounters& c) {
 }
 
 std::string statisticsLine(const StatCounters& counters, const MessageTable& messages, int tab) {
-    size_t message;
+    Msg message;
     switch (tab) {
     case 2: message = msgStatsPlayList; break;
     case 3: message = msgStatsBlack; break;

@@ -96,18 +96,18 @@ bool CheckIfResetNeeded(const PlaylistContext& s) {
     if (c[cGN].count == 0 && cycle) ResetGood(s);
     if (c.a.count == 0) return false;
     const int32_t n = c[cN].count, f = c[cF].count, gn = c[cGN].count, g = c[cG].count;
-    size_t message;
-    if (n == 0) message = 31;
-    else if (n == f) message = 33;
-    else if (n == gn && (!cycle || gn == g)) message = 34;
-    else if (f + gn == n && (!cycle || gn == g)) message = 35;
+    Msg message;
+    if (n == 0) message = msgNoMoreSongs;
+    else if (n == f) message = msgOnlyFavoritesLeft;
+    else if (n == gn && (!cycle || gn == g)) message = msgOnlyJustGoodLeft;
+    else if (f + gn == n && (!cycle || gn == g)) message = msgOnlyFavoritesAndJustGoodLeft;
     else return false;
-    return s.ui.askYesNo(s.messages[32], s.messages[message], true);
+    return s.ui.askYesNo(s.messages[msgHeardAllSongs], s.messages[message], true);
 }
 
 void ResetGood(const PlaylistContext& s) {
     s.ui.processMessages();
-    s.ui.showStatus(s.messages[56]);
+    s.ui.showStatus(s.messages[msgRefreshingJustGood]);
     {
         StatisticsBatch batch(s.db);
         StatusListsBulkUpdate lists(s.db, true);

@@ -284,14 +284,6 @@ TEST_F(AddDiskDialogTest, AddIsEnabledExactlyWhenLabelReadAndDescriptionSet) {
     EXPECT_FALSE(dialog->addEnabled());
 }
 
-TEST_F(AddDiskDialogTest, TypingRefusesTheNineCharactersAndAnythingAfterAPastedOne) {
-    for (const char c : std::string("\\/:*?\"<>|"))
-        EXPECT_TRUE(AddDiskDialog::refusesCharacter("Mix", std::string(1, c))) << c;
-    for (const char* typed : {"a", "Z", "5", " ", "-", ".", "(", "\xC3\xA9"})
-        EXPECT_FALSE(AddDiskDialog::refusesCharacter("Mix", typed)) << typed;
-    EXPECT_TRUE(AddDiskDialog::refusesCharacter("Mi<x", "a"));
-}
-
 // ---- Drops ----
 
 TEST_F(AddDiskDialogTest, DroppedFilesAndFoldersBecomeFoldersOfTheCatalogue) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/Session.h"
+#include "base/RefusedCharacters.h"
 #include "base/UserInterface.h"
 #include "catalog/Disks.h"
 #include "catalog/FolderScan.h"
@@ -17,13 +18,6 @@ namespace velmo {
 
 namespace {
 
-// The characters a disk description may not hold: they would break the disk text
-// ("description /label/") or the paths built from it.
-constexpr std::string_view kRefusedCharacters = "\\/:*?\"<>|";
-
-bool holdsRefused(std::string_view text) { return text.find_first_of(kRefusedCharacters) != std::string_view::npos; }
-
-
 bool contains(const std::vector<char>& letters, char letter) {
     return std::find(letters.begin(), letters.end(), asciiUpper(letter)) != letters.end();
 }
@@ -31,7 +25,7 @@ bool contains(const std::vector<char>& letters, char letter) {
 } // namespace
 
 AddDiskDialog::AddDiskDialog(Session& session) : s_(session) {
-    caption_ = s_.messages[5];
+    caption_ = s_.messages[msgAddDiskCaption];
     ResetForm();
 }
 
@@ -49,7 +43,7 @@ void AddDiskDialog::changed() {
 }
 
 void AddDiskDialog::ButtonAddCDClick() {
-    caption_ = s_.messages[5];
+    caption_ = s_.messages[msgAddDiskCaption];
     s_.db.DiskAdded = false;
     ResetForm();
     PendingFolders.clear();
@@ -60,7 +54,7 @@ void AddDiskDialog::ResetForm() {
     busy_ = false;
     closeEnabled_ = true;
     refreshEnabled_ = false;
-    labelText_ = s_.messages[3];
+    labelText_ = s_.messages[msgChooseDiskFolder];
     setDescription({});
     descriptionEnabled_ = true;
     rows_.clear();
@@ -71,14 +65,10 @@ void AddDiskDialog::setDescription(const std::string& text) {
     description_ = text;
     // A pasted text can hold what typing refuses; such a description would make a disk text
     // whose label cannot be found again, so Add waits until it is corrected.
-    DescriptionOK = !text.empty() && !holdsRefused(text);
+    DescriptionOK = !text.empty() && !holdsRefusedCharacter(text);
 }
 
 void AddDiskDialog::descriptionChanged(const std::string& text) { setDescription(text); }
-
-bool AddDiskDialog::refusesCharacter(std::string_view currentText, std::string_view typed) {
-    return holdsRefused(typed) || holdsRefused(currentText);
-}
 
 void AddDiskDialog::LoadFolderList(std::vector<std::string> paths, bool shiftHeld) {
     PendingFolders = std::move(paths);
@@ -136,12 +126,12 @@ void AddDiskDialog::removeRows(std::vector<size_t> indexes) {
 AddDiskDialog::Focus AddDiskDialog::refresh(const platform::DriveTable& drives) {
     refreshEnabled_ = false;
     LabelRead = false;
-    labelText_ = s_.messages[6];
+    labelText_ = s_.messages[msgDetectingLabel];
     changed();
     s_.ui.processMessages();
     if (rows_.empty()) {
         // Every row was deleted: there is no drive to read.
-        labelText_ = s_.messages[3];
+        labelText_ = s_.messages[msgChooseDiskFolder];
         closeEnabled_ = true;
         return Focus::None;
     }
@@ -150,7 +140,7 @@ AddDiskDialog::Focus AddDiskDialog::refresh(const platform::DriveTable& drives) 
     const bool cd = contains(drives.cdDrives(), letter);
     std::string label = GetCDVolume(drives, letter);
     if (label == kNoDisk) {
-        label = s_.messages[7];
+        label = s_.messages[msgNoDisk];
         if (cd) descriptionEnabled_ = true;
         if (description_.find('<') != std::string::npos) setDescription({});
     } else {
@@ -210,7 +200,7 @@ bool AddDiskDialog::dropOnDialog(const std::vector<std::string>& nativePaths, co
                                  bool shiftHeld) {
     std::vector<std::string> folders = collectDroppedFolders(nativePaths, drives);
     if (folders.empty()) return false;
-    caption_ = s_.messages[5];
+    caption_ = s_.messages[msgAddDiskCaption];
     LoadFolderList(std::move(folders), shiftHeld);
     AddedByDragDrop = true;
     return true;
@@ -220,7 +210,7 @@ bool AddDiskDialog::dropOnMainWindow(const std::vector<std::string>& nativePaths
                                      const platform::DriveTable& drives, bool shiftHeld) {
     std::vector<std::string> folders = collectDroppedFolders(nativePaths, drives);
     if (folders.empty()) return false;
-    caption_ = s_.messages[5];
+    caption_ = s_.messages[msgAddDiskCaption];
     ResetForm();
     LoadFolderList(std::move(folders), shiftHeld);
     AddedByDragDrop = true;
@@ -236,7 +226,7 @@ bool AddDiskDialog::runAdd(const platform::DriveTable& drives) {
     if (!addEnabled()) return false;
     std::vector<AddItem> items;
     for (const FolderRow& row : rows_) items.push_back({row.caption, row.checked});
-    caption_ = s_.messages[10];
+    caption_ = s_.messages[msgAddingInProgress];
     closeEnabled_ = false;
     busy_ = true;
     changed();
@@ -245,13 +235,13 @@ bool AddDiskDialog::runAdd(const platform::DriveTable& drives) {
         FolderScan(s_.scanContext(), scanDrives).ButtonAddFolderClick(items, description_, labelText_);
     } catch (const std::runtime_error& e) {
         // What was added up to the failure stays; the list stays for another try.
-        caption_ = s_.messages[5];
+        caption_ = s_.messages[msgAddDiskCaption];
         closeEnabled_ = true;
         busy_ = false;
         s_.ui.showError(e.what());
         return false;
     }
-    caption_ = s_.messages[5] + " " + s_.messages[11];
+    caption_ = s_.messages[msgAddDiskCaption] + " " + s_.messages[msgDone];
     ResetForm();
     return true;
 }
@@ -265,7 +255,7 @@ bool AddDiskDialog::FormClose() {
     s_.db.DiskAdded = false;
     closeEnabled_ = false;
     busy_ = true;
-    caption_ = s_.messages[36];
+    caption_ = s_.messages[msgApplyingChanges];
     return true;
 }
 

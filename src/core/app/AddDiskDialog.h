@@ -90,9 +90,6 @@ public:
     Focus refresh(const platform::DriveTable& drives);
     // The user edited the description.
     void descriptionChanged(const std::string& text);
-    // Whether a character typed into the description is refused: one of \ / : * ? " < > |,
-    // or anything while the text already holds one of them.
-    static bool refusesCharacter(std::string_view currentText, std::string_view typed);
 
     // The folders to list for dropped files and folders (paths on this machine): a folder
     // stands for itself, a file for the folder holding it; each folder once, in the order

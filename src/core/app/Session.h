@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/MessageTable.h"
+#include "base/TextTable.h"
 #include "catalog/FolderScan.h"
 #include "playlist/PlaylistGenerator.h"
 #include "external/PlayerConfig.h"
@@ -29,6 +30,7 @@ struct Session {
     ProfileSettings settings;
     std::vector<TPlayerConfig> PlayerConfigs;
     MessageTable messages;
+    TextTable texts; // every caption and hint of the windows, in the current language
     UserInterface& ui;
     MusicDatabase db;
     // The database file whose load stopped at a bad line. The first save over it keeps the

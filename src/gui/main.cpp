@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     using namespace velmo::gui;
     QElapsedTimer sinceLogo;
     sinceLogo.start();
-    auto* logo = new TLogoForm;
+    auto* logo = new TLogoForm(TextTable::english());
     if (!options.screenshot) {
         logo->show();
         QApplication::processEvents();
@@ -83,9 +83,9 @@ int main(int argc, char** argv) {
     // The add-disk dialog and the chooser are windows of their own: disabling the main window
     // must not disable them.
     TAddCDForm addCD(session, &window);
-    TCopyCDForm copyCD(&window);
-    TOptionsForm optionsForm(&window);
-    TOpenFolderForm openFolder;
+    TCopyCDForm copyCD(session.texts, &window);
+    TOptionsForm optionsForm(session.texts, &window);
+    TOpenFolderForm openFolder(session.texts);
     addCD.setFolderChooser(&openFolder);
     window.setAddDiskDialog(&addCD);
 

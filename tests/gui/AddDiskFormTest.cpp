@@ -77,7 +77,7 @@ struct AddDiskFixture {
     }
 
     MainWindowFixture main;
-    TOpenFolderForm chooser;
+    TOpenFolderForm chooser{main.session->texts};
     std::unique_ptr<TAddCDForm> form;
 };
 

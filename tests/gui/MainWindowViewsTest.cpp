@@ -15,6 +15,7 @@
 #include <set>
 
 #include "MainWindowFixture.h"
+#include "forms/WindowTexts.h"
 
 namespace velmo::gui::test {
 
@@ -55,6 +56,7 @@ private slots:
     void rootControlOpensWithF5AndEscFinishesIt();
     void songsShowTheirSizeAsAHintFoldersNone();
     void keyboardHintHoldsUntilTheMouseMovesOnBothAxes();
+    void captionsAndHintsFollowTheTextTableTwinsIncluded();
 };
 
 void MainWindowViewsTest::tabsCarryTheirNamesAndCounts() {
@@ -393,6 +395,31 @@ void MainWindowViewsTest::keyboardHintHoldsUntilTheMouseMovesOnBothAxes() {
     QHelpEvent again(QEvent::ToolTip, diagonal, viewport->mapToGlobal(diagonal));
     QApplication::sendEvent(viewport, &again);
     QTRY_COMPARE(QToolTip::text(), QString("File size:   1024 KB"));
+}
+
+void MainWindowViewsTest::captionsAndHintsFollowTheTextTableTwinsIncluded() {
+    MainWindowFixture f;
+    auto action = [&f](const char* name) { return f.window->findChild<QAction*>(name); };
+    QCOMPARE(f.window->tabs()->tabText(0), QString("Music Data Base"));
+    QCOMPARE(f.button("ButtonSelectAll3")->text(), QString("Select All"));
+    QCOMPARE(f.button("ButtonDelete4")->toolTip(), QString("Delete the selected files (Delete)"));
+    QCOMPARE(action("ContextMenuItemPlayNow")->text(), QString("Play now !"));
+    QCOMPARE(action("MenuItemAddDisk")->toolTip(), QString("Add another disk/folder to your database (Ctrl+Alt+A)"));
+    QCOMPARE(f.window->findChild<QMenu*>("ContextMenuRootItemJustGood")->title(), QString("Just Good"));
+
+    // A translated hint of the used button reaches all six tabs and the context menu at once.
+    QVERIFY(f.session->texts.setLanguageLine(12, "Als geh\xC3\xB6rt markieren"));
+    QVERIFY(f.session->texts.setLanguageLine(78, "Nur gut"));
+    applyTexts(f.window.get(), f.session->texts);
+    const QString used = QString::fromUtf8("Als geh\xC3\xB6rt markieren");
+    for (const char* name : {"BitBtnUsed", "BitBtnUsed1", "BitBtnUsed2", "BitBtnUsed3", "BitBtnUsed4", "BitBtnUsed5"})
+        QCOMPARE(f.button(name)->toolTip(), used);
+    QCOMPARE(action("ContextMenuItemUsed")->toolTip(), used);
+    QCOMPARE(action("ContextMenuItemUsed")->text(), QString("Used"));
+    QCOMPARE(action("ContextMenuItemJustGood")->text(), QString("Nur gut"));
+    QCOMPARE(f.window->findChild<QMenu*>("ContextMenuRootItemJustGood")->title(), QString("Nur gut"));
+    // Texts the table does not hold stay: the counted tab captions.
+    QCOMPARE(f.window->tabs()->tabText(1).startsWith("Music List ("), true);
 }
 
 int runMainWindowViewsTest(int argc, char** argv) {

@@ -1,15 +1,17 @@
 #include "forms/Dialogs.h"
 
+#include "forms/WindowTexts.h"
+
 namespace velmo::gui {
 
-namespace {
-void name(QDialog* dialog, const char* objectName, const char* caption) {
-    dialog->setObjectName(objectName);
-    dialog->setWindowTitle(caption);
+TCopyCDForm::TCopyCDForm(const TextTable& texts, QWidget* parent) : QDialog(parent) {
+    setObjectName("TCopyCDForm");
+    applyTexts(this, texts);
 }
-} // namespace
 
-TCopyCDForm::TCopyCDForm(QWidget* parent) : QDialog(parent) { name(this, "TCopyCDForm", "Copying files..."); }
-TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent) { name(this, "TOptionsForm", "Options"); }
+TOptionsForm::TOptionsForm(const TextTable& texts, QWidget* parent) : QDialog(parent) {
+    setObjectName("TOptionsForm");
+    applyTexts(this, texts);
+}
 
 } // namespace velmo::gui

@@ -1,6 +1,10 @@
 #pragma once
 #include <QDialog>
 
+namespace velmo {
+class TextTable;
+}
+
 namespace velmo::gui {
 
 // Dialogs of the program created at start-up and kept until exit. Their contents come with
@@ -8,13 +12,13 @@ namespace velmo::gui {
 class TCopyCDForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TCopyCDForm(QWidget* parent);
+    TCopyCDForm(const TextTable& texts, QWidget* parent);
 };
 
 class TOptionsForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TOptionsForm(QWidget* parent);
+    TOptionsForm(const TextTable& texts, QWidget* parent);
 };
 
 } // namespace velmo::gui

@@ -18,9 +18,11 @@
 #include <QVBoxLayout>
 
 #include "app/Session.h"
+#include "base/RefusedCharacters.h"
 #include "base/UserInterface.h"
 #include "forms/TMainForm.h"
 #include "forms/TOpenFolderForm.h"
+#include "forms/WindowTexts.h"
 
 namespace velmo::gui {
 
@@ -38,10 +40,9 @@ protected:
     void nextCheckState() override { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
 };
 
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* hint) {
-    auto* button = new QPushButton(caption, parent);
+QPushButton* makeButton(QWidget* parent, const char* name) {
+    auto* button = new QPushButton(parent);
     button->setObjectName(name);
-    button->setToolTip(hint);
     return button;
 }
 
@@ -60,19 +61,17 @@ TAddCDForm::TAddCDForm(Session& session, TMainForm* mainForm)
 
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QGridLayout;
-    auto* labelCaption = new QLabel("Disk label", this);
+    auto* labelCaption = new QLabel(this);
     labelCaption->setObjectName("PanelCDLabel");
     EditCDLabel = new QLineEdit(this);
     EditCDLabel->setObjectName("EditCDLabel");
     EditCDLabel->setReadOnly(true);
     EditCDLabel->setAcceptDrops(false);
-    EditCDLabel->setToolTip("Displays the label of the drive, if was detected");
-    auto* descriptionCaption = new QLabel("Disk description", this);
+    auto* descriptionCaption = new QLabel(this);
     descriptionCaption->setObjectName("PanelCDDescr");
     EditCDDescription = new QLineEdit(this);
     EditCDDescription->setObjectName("EditCDDescription");
     EditCDDescription->setAcceptDrops(false);
-    EditCDDescription->setToolTip("Describe your CD to find it easily when needed");
     fields->addWidget(labelCaption, 0, 0);
     fields->addWidget(EditCDLabel, 0, 1);
     fields->addWidget(descriptionCaption, 1, 0);
@@ -84,17 +83,15 @@ TAddCDForm::TAddCDForm(Session& session, TMainForm* mainForm)
     ListViewFolderList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     layout->addWidget(ListViewFolderList, 1);
 
-    CheckBoxRooted = new RootedCheckBox("Add as root folder(s)", this);
+    CheckBoxRooted = new RootedCheckBox(this);
     CheckBoxRooted->setObjectName("CheckBoxRooted");
-    CheckBoxRooted->setToolTip("If checked, the added  folder/disk will be marked as root one. Otherwise, all "
-                               "first-level child folders will.");
     layout->addWidget(CheckBoxRooted);
 
     auto* buttons = new QHBoxLayout;
-    ButtonChooseFolder = makeButton(this, "ButtonChooseFolder", "Choose  folder", "Choose a directory to add");
-    ButtonRefresh = makeButton(this, "ButtonRefresh", "Refresh", "Reload disk information (F5)");
-    ButtonAddFolder = makeButton(this, "ButtonAddFolder", "Add", "Add a specified directory to the database");
-    ButtonClose = makeButton(this, "ButtonClose", "Close", "Close this window (Esc)");
+    ButtonChooseFolder = makeButton(this, "ButtonChooseFolder");
+    ButtonRefresh = makeButton(this, "ButtonRefresh");
+    ButtonAddFolder = makeButton(this, "ButtonAddFolder");
+    ButtonClose = makeButton(this, "ButtonClose");
     ButtonAddFolder->setDefault(true);
     buttons->addWidget(ButtonChooseFolder);
     buttons->addWidget(ButtonRefresh);
@@ -122,6 +119,7 @@ TAddCDForm::TAddCDForm(Session& session, TMainForm* mainForm)
     EditCDDescription->installEventFilter(this);
     ListViewFolderList->installEventFilter(this);
 
+    applyTexts(this, s_.texts);
     core_.onStateChanged = [this] { showState(); };
     showState();
 }
@@ -184,7 +182,7 @@ void TAddCDForm::ButtonAddCDClick() {
 
 void TAddCDForm::ButtonChooseFolderClick() {
     if (!chooser_) return;
-    const std::optional<std::string> path = chooser_->chooseFolder(drives_, s_.messages[8]);
+    const std::optional<std::string> path = chooser_->chooseFolder(drives_, s_.messages[msgChooseFolderCaption]);
     if (!path) return;
     core_.folderChosen(*path, QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier));
     showState();
@@ -265,7 +263,7 @@ void TAddCDForm::dropOnMainWindow(const std::vector<std::string>& nativePaths, b
         return;
     }
     auto* statusBar = mainForm_->findChild<QLabel*>("StatusBar1");
-    if (statusBar) statusBar->setText(qs(s_.messages[10]));
+    if (statusBar) statusBar->setText(qs(s_.messages[msgAddingInProgress]));
     ButtonAddFolderClick();
     if (statusBar) statusBar->clear();
     setMainWindowEnabled(true);
@@ -311,12 +309,7 @@ bool TAddCDForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == EditCDDescription) {
-        // Typed characters only: editing keys stay usable, so a pasted refused character can
-        // still be deleted.
-        const QString text = key->text();
-        if (!text.isEmpty() && text.front().isPrint() &&
-            AddDiskDialog::refusesCharacter(EditCDDescription->text().toStdString(), text.toStdString()))
-            return true;
+        if (refusesTypedText(EditCDDescription->text().toStdString(), key->text().toStdString())) return true;
     } else if (watched == ListViewFolderList && key->key() == Qt::Key_Delete) {
         std::vector<size_t> rows;
         for (const QModelIndex& index : ListViewFolderList->selectionModel()->selectedIndexes())

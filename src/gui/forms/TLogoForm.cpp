@@ -5,19 +5,24 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "base/TextTable.h"
 #include "models/IconSet.h"
 
 namespace velmo::gui {
 
-TLogoForm::TLogoForm(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
+TLogoForm::TLogoForm(const TextTable& texts, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen), texts_(texts) {
     setObjectName("TLogoForm");
     setFixedSize(319, 199);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
 
-QPixmap TLogoForm::logoPicture() {
+QPixmap TLogoForm::logoPicture(const TextTable& texts) {
+    auto line = [&texts](const char* name) {
+        const std::string* text = texts.textOf("TLogoForm", name, TextRole::Caption);
+        return text ? QString::fromStdString(*text) : QString();
+    };
     QPixmap pm(319, 199);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
@@ -40,21 +45,21 @@ QPixmap TLogoForm::logoPicture() {
     p.setPen(Qt::white);
     QFont title("DejaVu Sans", 22, QFont::Bold);
     p.setFont(title);
-    p.drawText(QRect(150, 55, 165, 40), Qt::AlignLeft | Qt::AlignVCenter, "Velmo");
+    p.drawText(QRect(150, 55, 165, 40), Qt::AlignLeft | Qt::AlignVCenter, line("ImageLogoTitle"));
     QFont sub("DejaVu Sans", 13);
     p.setFont(sub);
-    p.drawText(QRect(150, 92, 165, 24), Qt::AlignLeft | Qt::AlignVCenter, "MusicDataBase");
+    p.drawText(QRect(150, 92, 165, 24), Qt::AlignLeft | Qt::AlignVCenter, line("ImageLogoSubtitle"));
     QFont version("DejaVu Sans", 9);
     p.setFont(version);
     p.setPen(QColor(220, 230, 255));
-    p.drawText(QRect(150, 120, 165, 20), Qt::AlignLeft | Qt::AlignVCenter, "v2.07  loading...");
+    p.drawText(QRect(150, 120, 165, 20), Qt::AlignLeft | Qt::AlignVCenter, line("ImageLogoVersion"));
     p.drawPixmap(284, 160, IconSet::pixmap(14).scaled(24, 24));
     return pm;
 }
 
 void TLogoForm::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawPixmap(0, 0, logoPicture());
+    p.drawPixmap(0, 0, logoPicture(texts_));
 }
 
 } // namespace velmo::gui

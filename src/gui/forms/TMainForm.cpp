@@ -5,16 +5,11 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFocusEvent>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
@@ -22,30 +17,34 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolTip>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWidgetAction>
 #include <algorithm>
+#include <map>
 
+#include "app/ContextMenu.h"
 #include "app/DatabaseCommands.h"
+#include "app/PlaylistCommands.h"
 #include "app/Lifecycle.h"
 #include "app/Session.h"
 #include "app/StatusCommands.h"
 #include "catalog/Disks.h"
-#include "catalog/ID3v1.h"
-#include "musicdb/RootFolders.h"
-#include "platform/Drives.h"
-#include "forms/MainFormTexts.h"
+#include "forms/MainFormKeys.h"
+#include "forms/PlayerPanel.h"
+#include "forms/ProfileBox.h"
+#include "forms/SearchPanel.h"
+#include "forms/SongHints.h"
 #include "forms/TAddCDForm.h"
+#include "forms/WindowTexts.h"
 #include "models/IconSet.h"
 #include "models/ListModel.h"
 #include "models/TreeModel.h"
+#include "musicdb/RootFolders.h"
 #include "musicdb/Statistics.h"
-#include "app/PlaylistCommands.h"
-#include "app/Profiles.h"
+#include "platform/Drives.h"
 
 namespace velmo::gui {
 
@@ -60,15 +59,9 @@ const char* const kSheetNames[6] = {"TabSheetMusicDB", "TabSheetMusicList", "Tab
 const int kTabIcons[6] = {1, 6, 8, 9, 10, 14};
 const char* const kStatusButtons[6] = {"BitBtnUsed", "BitBtnUnUsed", "BitBtnBlack", "BitBtnFav",
                                        "BitBtnPlayList", "BitBtnJustGood"};
+constexpr size_t kJustGoodButton = 5;
 // The glyph of each status button: the icon of the status it sets.
 const int kStatusGlyphs[6] = {7, 6, 9, 10, 8, 14};
-constexpr char kRefusedProfileCharacters[] = "\\/:*?\"<>|";
-
-ControlText textOf(const QString& name) {
-    const auto& texts = mainFormTexts();
-    auto it = texts.find(name.toStdString());
-    return it == texts.end() ? ControlText{"", ""} : it->second;
-}
 
 // The path of rows from the top: sorting by it gives the display order of a tree.
 std::vector<int> rowPath(QModelIndex index) {
@@ -93,28 +86,34 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
 
     // Top bar: profiles, then the search panel.
     auto* top = new QWidget(central);
-    buildProfileBox(top);
+    auto* topLayout = new QHBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    profileBox_ = new ProfileBox(s_, top);
+    topLayout->addWidget(profileBox_);
+    topLayout->addSpacing(16);
+    searchPanel_ = new SearchPanel(top);
+    topLayout->addWidget(searchPanel_, 1);
     layout->addWidget(top);
+    connect(profileBox_, &ProfileBox::profileSwitched, this, [this] {
+        UpDateText();
+        UpDatePlayButton();
+        treeStack_->setCurrentWidget(s_.settings.MusicTreeVisible ? TreeViewMusicTree : TreeViewFolders);
+    });
+    connect(profileBox_, &ProfileBox::profilesChanged, this, [this] {
+        UpDateText();
+        UpDatePlayButton();
+    });
 
     PageControlTabInt = new QTabWidget(central);
     PageControlTabInt->setObjectName("PageControlTabInt");
-    PageControlTabInt->addTab(buildTreeTab(), IconSet::icon(kTabIcons[0]), textOf("TabSheetMusicDB").caption);
+    PageControlTabInt->addTab(buildTreeTab(), IconSet::icon(kTabIcons[0]), QString());
     for (int tab = 1; tab <= 5; ++tab)
-        PageControlTabInt->addTab(buildListTab(tab), IconSet::icon(kTabIcons[tab]), "");
+        PageControlTabInt->addTab(buildListTab(tab), IconSet::icon(kTabIcons[tab]), QString());
     layout->addWidget(PageControlTabInt, 1);
+    profileBox_->setFocusAfterEdit(PageControlTabInt);
 
-    // The player panel: Play now (the built-in player fills it later).
-    auto* player = new QWidget(central);
-    player->setObjectName("PanelPlayer");
-    auto* playerLayout = new QHBoxLayout(player);
-    playerLayout->setContentsMargins(0, 0, 0, 0);
-    playerLayout->addWidget(makeButton("ButtonPlayNow"));
-    playerLayout->addStretch(1);
-    auto* copyProgress = makeButton("BitBtnShowCopyProgress");
-    copyProgress->setIcon(IconSet::icon(16));
-    copyProgress->hide();
-    playerLayout->addWidget(copyProgress);
-    layout->addWidget(player);
+    playerPanel_ = new PlayerPanel(central);
+    layout->addWidget(playerPanel_);
 
     StatusBar2 = new QLabel(central);
     StatusBar2->setObjectName("StatusBar2");
@@ -130,33 +129,22 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
     setCentralWidget(central);
 
     buildMenus();
-    // Song hints: the tag and size, on a light blue ground like the program always had.
-    QPalette tips = QToolTip::palette();
-    tips.setColor(QPalette::ToolTipBase, QColor(181, 230, 238));
-    tips.setColor(QPalette::ToolTipText, Qt::black);
-    QToolTip::setPalette(tips);
-    auto hint = [this](const TDataRec& rec) { return songHint(rec); };
+    songHints_ = new SongHints(s_, this);
+    auto hint = [this](const TDataRec& rec) { return songHints_->songHint(rec); };
     musicModel_->setHintProvider(hint);
     folderModel_->setHintProvider(hint);
-    for (int tab = 1; tab <= 5; ++tab) listModels_[static_cast<size_t>(tab)]->setHintProvider(hint);
-    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{TreeViewMusicTree, TreeViewFolders}) {
-        view->installEventFilter(this);
-        view->viewport()->installEventFilter(this);
-        view->viewport()->setMouseTracking(true);
+    std::vector<QAbstractItemView*> views{TreeViewMusicTree, TreeViewFolders};
+    for (int tab = 1; tab <= 5; ++tab) {
+        listModels_[static_cast<size_t>(tab)]->setHintProvider(hint);
+        views.push_back(lists_[static_cast<size_t>(tab)]);
     }
-    for (int tab = 1; tab <= 5; ++tab) lists_[static_cast<size_t>(tab)]->installEventFilter(this);
-    connect(findChild<QAction*>("ContextMenuItemReloadTag"), &QAction::triggered, this,
-            &TMainForm::ContextMenuItemReloadTagClick);
+    songHints_->watch(views);
     connect(PageControlTabInt, &QTabWidget::currentChanged, this, [this] { PageControlTabIntChange(); });
-    connect(findChild<QAction*>("MenuItemAddDisk"), &QAction::triggered, this, &TMainForm::ButtonAddCDClick);
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     s_.db.addListener(this);
 
-    // Control hints go to the lower status bar, as the program has always shown them.
-    for (QWidget* w : findChildren<QWidget*>())
-        if (!w->toolTip().isEmpty()) w->setStatusTip(w->toolTip());
-
+    applyTexts(this, s_.texts);
     refreshProfiles();
     UpDateText();
     UpDatePlayButton();
@@ -167,38 +155,34 @@ TMainForm::~TMainForm() {
     s_.db.removeListener(this);
 }
 
-QPushButton* TMainForm::makeButton(const QString& name, const QString& textKey) {
+QPushButton* TMainForm::makeButton(const QString& name) {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
-    const ControlText t = textOf(textKey.isEmpty() ? name : textKey);
-    button->setText(t.caption);
-    button->setToolTip(t.hint);
     return button;
 }
 
-QAction* TMainForm::makeAction(QMenu* menu, const QString& name) {
-    const ControlText t = textOf(name);
-    QAction* action = menu->addAction(t.caption);
+QPushButton* TMainForm::makeButton(const char* name) { return makeButton(QString(name)); }
+
+QAction* TMainForm::makeAction(QMenu* menu, const char* name) {
+    QAction* action = menu->addAction(QString());
     action->setObjectName(name);
-    action->setToolTip(t.hint);
-    action->setStatusTip(t.hint);
     return action;
 }
 
-QWidget* TMainForm::buildStatusButtons(const QString& suffix, bool withJustGoodMenu) {
+QWidget* TMainForm::buildStatusButtons(int tab) {
     auto* column = new QWidget(this);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (int i = 0; i < 6; ++i) {
-        const QString base = kStatusButtons[i];
-        const bool menuButton = withJustGoodMenu && base == "BitBtnJustGood";
-        QPushButton* button = makeButton(base + suffix, menuButton ? "BitBtnJustGood5" : base);
+    const QString suffix = tab == 0 ? QString() : QString::number(tab);
+    for (size_t i = 0; i < 6; ++i) {
+        QPushButton* button = makeButton(kStatusButtons[i] + suffix);
         button->setIcon(IconSet::icon(kStatusGlyphs[i]));
         button->setFixedWidth(36);
-        if (menuButton) connect(button, &QPushButton::clicked, this, [this, button] {
+        if (tab == 5 && i == kJustGoodButton) connect(button, &QPushButton::clicked, this, [this, button] {
             PopupMenuGood->popup(button->mapToGlobal(QPoint(0, 0)));
         });
         else connect(button, &QPushButton::clicked, this, &TMainForm::BitBtnUsedClick);
+        statusButtons_[static_cast<size_t>(tab)][i] = button;
         layout->addWidget(button);
     }
     layout->addStretch(1);
@@ -218,7 +202,9 @@ QWidget* TMainForm::buildTreeTab() {
     TreeViewFolders->setObjectName("TreeViewFolders");
     musicModel_ = new TreeModel(s_.db.musicTree(), this);
     folderModel_ = new TreeModel(s_.db.folderTree(), this);
-    for (auto [view, model] : {std::pair{TreeViewMusicTree, musicModel_}, std::pair{TreeViewFolders, folderModel_}}) {
+    for (const auto& [tree, model] : {std::pair{TreeViewMusicTree, musicModel_}, std::pair{TreeViewFolders, folderModel_}}) {
+        // The lambdas capture a plain copy: clang before 16 refuses to capture a structured binding.
+        QTreeView* view = tree;
         view->setModel(model);
         view->setHeaderHidden(true);
         view->setUniformRowHeights(true);
@@ -226,24 +212,23 @@ QWidget* TMainForm::buildTreeTab() {
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         treeStack_->addWidget(view);
-        QTreeView* tree = view;
-        connect(view, &QTreeView::collapsed, this, [this, tree](const QModelIndex& i) { collapseDeselects(tree, i); });
+        connect(view, &QTreeView::collapsed, this, [this, view](const QModelIndex& i) { collapseDeselects(view, i); });
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
             UpDatePlayButton();
             updateRootButtons();
         });
-        connect(view, &QWidget::customContextMenuRequested, this, [this, tree](const QPoint& pos) {
-            if (!tree->indexAt(pos).isValid()) {
-                tree->clearSelection();
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+            if (!view->indexAt(pos).isValid()) {
+                view->clearSelection();
                 return;
             }
             prepareContextMenu(nullptr);
-            PopupMenuContext->popup(tree->viewport()->mapToGlobal(pos));
+            PopupMenuContext->popup(view->viewport()->mapToGlobal(pos));
         });
         connect(model, &TreeModel::viewExpandRequested, view, &QTreeView::expand);
         connect(model, &TreeModel::viewCollapseRequested, view, &QTreeView::collapse);
-        connect(model, &TreeModel::viewSelectRequested, view, [tree](const QModelIndex& i) {
-            tree->selectionModel()->select(i, QItemSelectionModel::Select);
+        connect(model, &TreeModel::viewSelectRequested, view, [view](const QModelIndex& i) {
+            view->selectionModel()->select(i, QItemSelectionModel::Select);
         });
         connect(model, &TreeModel::viewClearSelectionRequested, view, &QTreeView::clearSelection);
     }
@@ -254,19 +239,19 @@ QWidget* TMainForm::buildTreeTab() {
     PanelRootControl->setObjectName("PanelRootControl");
     auto* rootLayout = new QHBoxLayout(PanelRootControl);
     rootLayout->setContentsMargins(0, 0, 0, 0);
-    QPushButton* root = makeButton("ButtonRoot");
-    QPushButton* simple = makeButton("ButtonSimple");
-    QPushButton* finish = makeButton("ButtonFinish");
-    for (QPushButton* b : {root, simple, finish}) rootLayout->addWidget(b);
-    connect(root, &QPushButton::clicked, this, [this] {
+    ButtonRoot = makeButton("ButtonRoot");
+    ButtonSimple = makeButton("ButtonSimple");
+    ButtonFinish = makeButton("ButtonFinish");
+    for (QPushButton* b : {ButtonRoot, ButtonSimple, ButtonFinish}) rootLayout->addWidget(b);
+    connect(ButtonRoot, &QPushButton::clicked, this, [this] {
         RootsChanged |= RootFolders(s_.db).ButtonRootClick(selectedMusicNodes());
         UpDateText();
     });
-    connect(simple, &QPushButton::clicked, this, [this] {
+    connect(ButtonSimple, &QPushButton::clicked, this, [this] {
         RootsChanged |= RootFolders(s_.db).ButtonSimpleClick(selectedMusicNodes());
         UpDateText();
     });
-    connect(finish, &QPushButton::clicked, this, &TMainForm::ButtonFinishClick);
+    connect(ButtonFinish, &QPushButton::clicked, this, &TMainForm::ButtonFinishClick);
     PanelRootControl->hide();
     left->addWidget(PanelRootControl);
     QPushButton* rootControl = makeButton("ButtonRootControl");
@@ -275,22 +260,24 @@ QWidget* TMainForm::buildTreeTab() {
     layout->addLayout(left, 1);
 
     auto* buttons = new QVBoxLayout;
-    QPushButton* manage = makeButton("ButtonManageDB");
-    connect(manage, &QPushButton::clicked, this, &TMainForm::ButtonManageDBClick);
-    QPushButton* make = makeButton("ButtonMakePlayList");
-    make->setIcon(IconSet::icon(18));
-    connect(make, &QPushButton::clicked, this, &TMainForm::ButtonMakePlayListClick);
-    QPushButton* press = makeButton("ButtonPressToStart");
-    press->setIcon(IconSet::icon(16));
-    QPushButton* switchView = makeButton("ButtonSwitchView");
-    connect(switchView, &QPushButton::clicked, this, &TMainForm::ButtonSwitchViewClick);
+    ButtonManageDB = makeButton("ButtonManageDB");
+    connect(ButtonManageDB, &QPushButton::clicked, this, &TMainForm::ButtonManageDBClick);
+    ButtonMakePlayList = makeButton("ButtonMakePlayList");
+    ButtonMakePlayList->setIcon(IconSet::icon(18));
+    connect(ButtonMakePlayList, &QPushButton::clicked, this, &TMainForm::ButtonMakePlayListClick);
+    ButtonPressToStart = makeButton("ButtonPressToStart");
+    ButtonPressToStart->setIcon(IconSet::icon(16));
+    ButtonSwitchView = makeButton("ButtonSwitchView");
+    connect(ButtonSwitchView, &QPushButton::clicked, this, &TMainForm::ButtonSwitchViewClick);
     QPushButton* exit = makeButton("ButtonExit");
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
-    for (QPushButton* b : {manage, makeButton("ButtonOptions"), make, press, switchView, makeButton("ButtonDelete")})
+    deleteButtons_[0] = makeButton("ButtonDelete");
+    for (QPushButton* b : {ButtonManageDB, makeButton("ButtonOptions"), ButtonMakePlayList, ButtonPressToStart,
+                           ButtonSwitchView, deleteButtons_[0]})
         buttons->addWidget(b);
     auto* statusRow = new QHBoxLayout;
     statusRow->addStretch(1);
-    statusRow->addWidget(buildStatusButtons("", false));
+    statusRow->addWidget(buildStatusButtons(0));
     buttons->addLayout(statusRow, 1);
     buttons->addWidget(exit);
     layout->addLayout(buttons);
@@ -327,57 +314,18 @@ QWidget* TMainForm::buildListTab(int tab) {
 
     auto* buttons = new QVBoxLayout;
     const QString n = QString::number(tab);
-    QPushButton* selectAll = makeButton("ButtonSelectAll" + n, "ButtonSelectAll1");
+    QPushButton* selectAll = makeButton("ButtonSelectAll" + n);
     connect(selectAll, &QPushButton::clicked, this, [this, tab] { ButtonSelectAllClick(tab); });
     buttons->addWidget(selectAll);
-    buttons->addWidget(makeButton("ButtonDelete" + n, "ButtonDelete"));
-    buttons->addWidget(buildStatusButtons(n, tab == 5), 1);
+    deleteButtons_[static_cast<size_t>(tab)] = makeButton("ButtonDelete" + n);
+    buttons->addWidget(deleteButtons_[static_cast<size_t>(tab)]);
+    buttons->addWidget(buildStatusButtons(tab), 1);
     layout->addLayout(buttons);
     return page;
 }
 
-void TMainForm::buildProfileBox(QWidget* bar) {
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    ComboBoxProfiles = new QComboBox(bar);
-    ComboBoxProfiles->setObjectName("ComboBoxProfiles");
-    ComboBoxProfiles->setToolTip(textOf("ComboBoxProfiles").hint);
-    ComboBoxProfiles->setMinimumWidth(160);
-    connect(ComboBoxProfiles, &QComboBox::activated, this, &TMainForm::ComboBoxProfilesChange);
-    layout->addWidget(ComboBoxProfiles);
-    QPushButton* profile = makeButton("ButtonProfile");
-    connect(profile, &QPushButton::clicked, this, [this, profile] {
-        PopupMenuProfile->popup(profile->mapToGlobal(QPoint(0, 0)));
-    });
-    layout->addWidget(profile);
-
-    // The inline name editor lies over the profile box while a name is typed.
-    EditNewProfile = new QLineEdit(ComboBoxProfiles);
-    EditNewProfile->setObjectName("EditNewProfile");
-    EditNewProfile->setToolTip(textOf("EditNewProfile").hint);
-    EditNewProfile->setFrame(false);
-    EditNewProfile->hide();
-    EditNewProfile->installEventFilter(this);
-
-    layout->addSpacing(16);
-    auto* search = new QWidget(bar);
-    search->setObjectName("PanelSearch");
-    auto* searchLayout = new QHBoxLayout(search);
-    searchLayout->setContentsMargins(0, 0, 0, 0);
-    auto* edit = new QLineEdit(search);
-    edit->setObjectName("EditSearch");
-    edit->setToolTip(textOf("EditSearch").hint);
-    searchLayout->addWidget(edit, 1);
-    for (const char* name : {"ButtonSearch", "ButtonSearchPrev", "ButtonSearchNext"}) {
-        QPushButton* b = makeButton(name);
-        b->setEnabled(false);
-        searchLayout->addWidget(b);
-    }
-    layout->addWidget(search, 1);
-}
-
-void TMainForm::buildMenus() {
-    // The database menu: two columns, the second from "Add to DB...".
+void TMainForm::buildDatabaseMenu() {
+    // Two columns, the second from "Add to DB...".
     PopupMenuManageDB = new QMenu(this);
     PopupMenuManageDB->setObjectName("PopupMenuManageDB");
     PopupMenuManageDB->setToolTipsVisible(true);
@@ -387,13 +335,12 @@ void TMainForm::buildMenus() {
     auto* gridLayout = new QGridLayout(grid);
     gridLayout->setContentsMargins(2, 2, 2, 2);
     gridLayout->setSpacing(0);
+    std::map<std::string, QAction*> items;
     for (int c = 0; c < 2; ++c) {
         for (int r = 0; r < 4 && columns[c][r]; ++r) {
-            const QString name = columns[c][r];
-            auto* action = new QAction(textOf(name).caption, this);
-            action->setObjectName(name);
-            action->setToolTip(textOf(name).hint);
-            action->setStatusTip(textOf(name).hint);
+            auto* action = new QAction(this);
+            action->setObjectName(columns[c][r]);
+            items[columns[c][r]] = action;
             auto* button = new QToolButton(grid);
             button->setDefaultAction(action);
             button->setAutoRaise(true);
@@ -406,70 +353,72 @@ void TMainForm::buildMenus() {
     auto* widgetAction = new QWidgetAction(PopupMenuManageDB);
     widgetAction->setDefaultWidget(grid);
     PopupMenuManageDB->addAction(widgetAction);
-    auto act = [this](const char* name) { return findChild<QAction*>(name); };
-    connect(act("MenuItemLoadBase"), &QAction::triggered, this, [this] { runWithWindowDisabled([this] { MenuItemLoadBaseClick(s_); }); });
-    connect(act("MenuItemSaveBase"), &QAction::triggered, this, [this] { MenuItemSaveBaseClick(s_); });
-    connect(act("MenuItemSaveDBAs"), &QAction::triggered, this, [this] { MenuItemSaveDBAsClick(s_); });
-    connect(act("MenuItemAddtoDB"), &QAction::triggered, this, [this] { runWithWindowDisabled([this] { MenuItemAddtoDBClick(s_); }); });
-    connect(act("MenuItemResetIcons"), &QAction::triggered, this, [this] { MenuItemResetIconsClick(s_); });
-    connect(act("MenuItemClearDB"), &QAction::triggered, this, [this] { MenuItemClearDBClick(s_); });
+    MenuItemAddDisk = items["MenuItemAddDisk"];
+    connect(MenuItemAddDisk, &QAction::triggered, this, &TMainForm::ButtonAddCDClick);
+    connect(items["MenuItemLoadBase"], &QAction::triggered, this, [this] { runWithWindowDisabled([this] { MenuItemLoadBaseClick(s_); }); });
+    connect(items["MenuItemSaveBase"], &QAction::triggered, this, [this] { MenuItemSaveBaseClick(s_); });
+    connect(items["MenuItemSaveDBAs"], &QAction::triggered, this, [this] { MenuItemSaveDBAsClick(s_); });
+    connect(items["MenuItemAddtoDB"], &QAction::triggered, this, [this] { runWithWindowDisabled([this] { MenuItemAddtoDBClick(s_); }); });
+    connect(items["MenuItemResetIcons"], &QAction::triggered, this, [this] { MenuItemResetIconsClick(s_); });
+    connect(items["MenuItemClearDB"], &QAction::triggered, this, [this] { MenuItemClearDBClick(s_); });
+}
+
+void TMainForm::buildMenus() {
+    buildDatabaseMenu();
 
     PopupMenuGood = new QMenu(this);
     PopupMenuGood->setObjectName("PopupMenuGood");
     const std::pair<const char*, int> goodItems[] = {
         {"MenuItemUnUsed", ssGoodUnused}, {"MenuItemUsed", ssGoodUsed}, {"MenuItemPlayList", ssGoodPlayList}};
-    for (auto [name, status] : goodItems)
-        connect(makeAction(PopupMenuGood, name), &QAction::triggered, this, [this, status] { runStatus(status, false); });
+    std::array<QAction*, 3> good{};
+    for (size_t i = 0; i < 3; ++i) {
+        const int status = goodItems[i].second;
+        good[i] = makeAction(PopupMenuGood, goodItems[i].first);
+        connect(good[i], &QAction::triggered, this, [this, status] { runStatus(status, false); });
+    }
 
     PopupMenuContext = new QMenu(this);
     PopupMenuContext->setObjectName("PopupMenuContext");
     PopupMenuContext->setToolTipsVisible(true);
-    QAction* play = makeAction(PopupMenuContext, "ContextMenuItemPlayNow");
-    PopupMenuContext->setDefaultAction(play);
-    makeAction(PopupMenuContext, "ContextMenuItemShellOpen");
-    makeAction(PopupMenuContext, "ContextMenuItemReloadTag");
-    makeAction(PopupMenuContext, "ContextMenuItemDelete");
+    ContextMenuItemPlayNow = makeAction(PopupMenuContext, "ContextMenuItemPlayNow");
+    PopupMenuContext->setDefaultAction(ContextMenuItemPlayNow);
+    ContextMenuItemShellOpen = makeAction(PopupMenuContext, "ContextMenuItemShellOpen");
+    connect(makeAction(PopupMenuContext, "ContextMenuItemReloadTag"), &QAction::triggered, this,
+            &TMainForm::ContextMenuItemReloadTagClick);
+    ContextMenuItemDelete = makeAction(PopupMenuContext, "ContextMenuItemDelete");
     PopupMenuContext->addSeparator();
-    const std::pair<const char*, const char*> statusItems[] = {
-        {"ContextMenuItemUsed", "BitBtnUsed"},         {"ContextMenuItemUnUsed", "BitBtnUnUsed"},
-        {"ContextMenuItemBlack", "BitBtnBlack"},       {"ContextMenuItemFavorites", "BitBtnFav"},
-        {"ContextMenuItemPlayList", "BitBtnPlayList"}, {"ContextMenuItemJustGood", "BitBtnJustGood"}};
-    for (auto [name, button] : statusItems) {
-        const QString prefix = button;
-        connect(makeAction(PopupMenuContext, name), &QAction::triggered, this, [this, prefix] { pressTabButton(prefix); });
+    // The status items press the matching button of the active tab.
+    const char* const statusItems[6] = {"ContextMenuItemUsed",      "ContextMenuItemUnUsed",   "ContextMenuItemBlack",
+                                        "ContextMenuItemFavorites", "ContextMenuItemPlayList", "ContextMenuItemJustGood"};
+    for (size_t i = 0; i < 6; ++i) {
+        QAction* item = makeAction(PopupMenuContext, statusItems[i]);
+        connect(item, &QAction::triggered, this, [this, i] { pressStatusButton(i); });
+        if (i == kJustGoodButton) ContextMenuItemJustGood = item;
     }
-    ContextMenuRootItemJustGood = PopupMenuContext->addMenu(textOf("ContextMenuRootItemJustGood").caption);
+    ContextMenuRootItemJustGood = PopupMenuContext->addMenu(QString());
     ContextMenuRootItemJustGood->setObjectName("ContextMenuRootItemJustGood");
-    const std::pair<const char*, const char*> goodContext[] = {{"ContextMenuItemGoodUnUsed", "MenuItemUnUsed"},
-                                                               {"ContextMenuItemGoodUsed", "MenuItemUsed"},
-                                                               {"ContextMenuItemGoodPlayList", "MenuItemPlayList"}};
-    for (auto [name, target] : goodContext) {
-        const QString item = target;
-        connect(makeAction(ContextMenuRootItemJustGood, name), &QAction::triggered, this,
-                [this, item] { PopupMenuGood->findChild<QAction*>(item)->trigger(); });
+    const char* const goodContext[3] = {"ContextMenuItemGoodUnUsed", "ContextMenuItemGoodUsed",
+                                        "ContextMenuItemGoodPlayList"};
+    for (size_t i = 0; i < 3; ++i) {
+        QAction* target = good[i];
+        connect(makeAction(ContextMenuRootItemJustGood, goodContext[i]), &QAction::triggered, this,
+                [target] { target->trigger(); });
     }
-
-    PopupMenuProfile = new QMenu(this);
-    PopupMenuProfile->setObjectName("PopupMenuProfile");
-    connect(makeAction(PopupMenuProfile, "NewProfileMenuItem"), &QAction::triggered, this, [this] { startProfileEdit(0); });
-    connect(makeAction(PopupMenuProfile, "RenameProfileMenuItem"), &QAction::triggered, this, [this] { startProfileEdit(1); });
-    connect(makeAction(PopupMenuProfile, "DeleteProfileMenuItem"), &QAction::triggered, this, [this] {
-        ProfileEditMode = 2;
-        runWithWindowDisabled([this] { DeleteProfile(s_); });
-        refreshProfiles();
-    });
 }
 
 void TMainForm::prepareContextMenu(QListView* list) {
-    const bool justGoodList = list && list == lists_[5];
-    ContextMenuRootItemJustGood->menuAction()->setVisible(justGoodList);
-    findChild<QAction*>("ContextMenuItemJustGood")->setVisible(!justGoodList);
-    const bool folderNode = !list && visibleTree() == TreeViewFolders && TreeViewFolders->currentIndex().isValid() &&
-                            !isSongImage(folderModel_->nodeAt(TreeViewFolders->currentIndex())->imageIndex());
-    findChild<QAction*>("ContextMenuItemShellOpen")->setEnabled(!folderNode);
-    findChild<QAction*>("ContextMenuItemDelete")->setEnabled(true);
-    const bool hasSelection = list ? list->selectionModel()->hasSelection() : visibleTree()->selectionModel()->hasSelection();
-    findChild<QAction*>("ContextMenuItemPlayNow")->setEnabled(hasSelection);
+    ContextMenuPlace place;
+    place.onList = list != nullptr;
+    place.onJustGoodList = list && list == lists_[5];
+    place.onFolderNode = !list && visibleTree() == TreeViewFolders && TreeViewFolders->currentIndex().isValid() &&
+                         !isSongImage(folderModel_->nodeAt(TreeViewFolders->currentIndex())->imageIndex());
+    place.hasSelection = list ? list->selectionModel()->hasSelection() : visibleTree()->selectionModel()->hasSelection();
+    const ContextMenuItems items = contextMenuItems(place);
+    ContextMenuRootItemJustGood->menuAction()->setVisible(items.justGoodSubmenu);
+    ContextMenuItemJustGood->setVisible(items.justGoodItem);
+    ContextMenuItemShellOpen->setEnabled(items.shellOpen);
+    ContextMenuItemDelete->setEnabled(items.deleteItem);
+    ContextMenuItemPlayNow->setEnabled(items.playNow);
 }
 
 QTreeView* TMainForm::visibleTree() const {
@@ -495,7 +444,7 @@ std::vector<TDataRec*> TMainForm::SetSelectionList(bool songs, bool songsUnderFo
     for (const QModelIndex& i : selected) ordered.emplace_back(rowPath(i), model->nodeAt(i));
     std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const TreeNode*> nodes;
-    for (const auto& [path, node] : ordered) nodes.push_back(node);
+    for (const auto& entry : ordered) nodes.push_back(entry.second);
     return selectionFromTree(nodes, songs, songsUnderFolders);
 }
 
@@ -511,17 +460,15 @@ void TMainForm::runStatus(int status, bool fromButton) {
     if (fromButton) UpDatePlayButton();
 }
 
-void TMainForm::pressTabButton(const QString& prefix) {
+void TMainForm::pressStatusButton(size_t button) {
     const int tab = PageControlTabInt->currentIndex();
-    const QString name = tab == 0 ? prefix : prefix + QString::number(tab);
-    if (auto* button = findChild<QPushButton*>(name)) button->click();
+    if (tab < 0 || tab > 5) return;
+    if (QPushButton* b = statusButtons_[static_cast<size_t>(tab)][button]) b->click();
 }
 
 void TMainForm::ButtonMakePlayListClick() {
-    auto* make = findChild<QPushButton*>("ButtonMakePlayList");
-    auto* press = findChild<QPushButton*>("ButtonPressToStart");
-    make->setEnabled(false);
-    press->setEnabled(false);
+    ButtonMakePlayList->setEnabled(false);
+    ButtonPressToStart->setEnabled(false);
     MakeNextPlayList(s_);
     UpDatePlayButton();
 }
@@ -530,9 +477,7 @@ void TMainForm::ButtonSwitchViewClick() {
     treeStack_->setCurrentWidget(visibleTree() == TreeViewMusicTree ? TreeViewFolders : TreeViewMusicTree);
     s_.settings.MusicTreeVisible = visibleTree() == TreeViewMusicTree;
     if (PageControlTabInt->currentIndex() == 0) visibleTree()->setFocus();
-    findChild<QLineEdit*>("EditSearch")->clear();
-    findChild<QPushButton*>("ButtonSearchPrev")->setEnabled(false);
-    findChild<QPushButton*>("ButtonSearchNext")->setEnabled(false);
+    searchPanel_->reset();
     UpDatePlayButton();
 }
 
@@ -542,10 +487,7 @@ void TMainForm::ButtonSelectAllClick(int tab) {
     list->setFocus();
 }
 
-void TMainForm::ButtonManageDBClick() {
-    auto* button = findChild<QPushButton*>("ButtonManageDB");
-    PopupMenuManageDB->popup(button->mapToGlobal(QPoint(0, 0)));
-}
+void TMainForm::ButtonManageDBClick() { PopupMenuManageDB->popup(ButtonManageDB->mapToGlobal(QPoint(0, 0))); }
 
 void TMainForm::PageControlTabIntChange() {
     s_.settings.ActiveTab = PageControlTabInt->currentIndex();
@@ -582,14 +524,14 @@ void TMainForm::updateRootButtons() {
     const TreeNode* current = musicModel_->nodeAt(TreeViewMusicTree->currentIndex());
     const bool container = current && !isSongImage(current->imageIndex()) &&
                            TreeViewMusicTree->selectionModel()->isSelected(TreeViewMusicTree->currentIndex());
-    findChild<QPushButton*>("ButtonRoot")->setEnabled(container);
-    findChild<QPushButton*>("ButtonSimple")->setEnabled(container);
+    ButtonRoot->setEnabled(container);
+    ButtonSimple->setEnabled(container);
 }
 
 void TMainForm::ButtonRootControlClick() {
     PanelRootControl->show();
     if (visibleTree() == TreeViewFolders) ButtonSwitchViewClick();
-    findChild<QPushButton*>("ButtonSwitchView")->setEnabled(false);
+    ButtonSwitchView->setEnabled(false);
     TreeViewMusicTree->clearSelection();
     PageControlTabInt->setCurrentIndex(0);
     TreeViewMusicTree->setFocus();
@@ -597,14 +539,13 @@ void TMainForm::ButtonRootControlClick() {
 }
 
 void TMainForm::ButtonFinishClick() {
-    auto* finish = findChild<QPushButton*>("ButtonFinish");
     if (RootsChanged) {
-        finish->setEnabled(false);
+        ButtonFinish->setEnabled(false);
         RootFolders(s_.db).ReloadRootTree();
     }
-    finish->setEnabled(true);
+    ButtonFinish->setEnabled(true);
     PanelRootControl->hide();
-    findChild<QPushButton*>("ButtonSwitchView")->setEnabled(true);
+    ButtonSwitchView->setEnabled(true);
     UpDateText();
 }
 
@@ -613,11 +554,10 @@ void TMainForm::UpDatePlayButton() {
     const bool selected = tab == 0 ? visibleTree()->selectionModel()->hasSelection()
                                    : listOfTab(tab)->selectionModel()->hasSelection();
     const CommandStates states = velmo::UpDatePlayButton(s_, selected, copyRunning_);
-    findChild<QPushButton*>("ButtonPlayNow")->setEnabled(states.playNow);
-    findChild<QPushButton*>(tab == 0 ? QString("ButtonDelete") : "ButtonDelete" + QString::number(tab))
-        ->setEnabled(states.playNow);
-    findChild<QPushButton*>("ButtonPressToStart")->setEnabled(states.pressToStart);
-    findChild<QPushButton*>("ButtonMakePlayList")->setEnabled(states.makePlayList);
+    playerPanel_->ButtonPlayNow->setEnabled(states.playNow);
+    deleteButtons_[static_cast<size_t>(tab)]->setEnabled(states.playNow);
+    ButtonPressToStart->setEnabled(states.pressToStart);
+    ButtonMakePlayList->setEnabled(states.makePlayList);
 }
 
 void TMainForm::setCopyRunning(bool running) {
@@ -645,13 +585,9 @@ void TMainForm::statisticsChanged() {
     });
 }
 
-void TMainForm::databaseCleared() { findChild<QPushButton*>("ButtonPlayNow")->setEnabled(false); }
+void TMainForm::databaseCleared() { playerPanel_->ButtonPlayNow->setEnabled(false); }
 
-void TMainForm::refreshProfiles() {
-    ComboBoxProfiles->clear();
-    for (const std::string& name : s_.Profiles) ComboBoxProfiles->addItem(qs(name));
-    ComboBoxProfiles->setCurrentIndex(s_.SelectedProfile);
-}
+void TMainForm::refreshProfiles() { profileBox_->refresh(); }
 
 void TMainForm::runWithWindowDisabled(const std::function<void()>& work) {
     setEnabled(false);
@@ -661,94 +597,8 @@ void TMainForm::runWithWindowDisabled(const std::function<void()>& work) {
     UpDatePlayButton();
 }
 
-void TMainForm::ComboBoxProfilesChange(int index) {
-    if (index < 0 || static_cast<size_t>(index) >= s_.Profiles.size()) return;
-    const std::string name = s_.Profiles[static_cast<size_t>(index)];
-    runWithWindowDisabled([&] { SwitchProfile(s_, name); });
-    treeStack_->setCurrentWidget(s_.settings.MusicTreeVisible ? TreeViewMusicTree : TreeViewFolders);
-    refreshProfiles();
-}
-
-void TMainForm::startProfileEdit(int mode) {
-    ProfileEditMode = mode;
-    ComboBoxProfiles->setEnabled(false);
-    EditNewProfile->setText(mode == 0 ? qs(s_.messages[37]) : ComboBoxProfiles->currentText());
-    EditNewProfile->setGeometry(ComboBoxProfiles->rect());
-    EditNewProfile->setParent(this);
-    EditNewProfile->setGeometry(QRect(ComboBoxProfiles->mapTo(this, QPoint(0, 0)), ComboBoxProfiles->size()));
-    EditNewProfile->show();
-    EditNewProfile->raise();
-    EditNewProfile->selectAll();
-    EditNewProfile->setFocus();
-}
-
-void TMainForm::endProfileEdit() {
-    ProfileEditMode = 2;
-    EditNewProfile->hide();
-    ComboBoxProfiles->setEnabled(true);
-    PageControlTabInt->setFocus();
-}
-
-void TMainForm::profileEditEnter() {
-    const std::string name = EditNewProfile->text().toStdString();
-    if (refuseProfileName(s_, name)) {
-        EditNewProfile->selectAll();
-        return;
-    }
-    const int mode = ProfileEditMode;
-    endProfileEdit();
-    if (mode == 0) {
-        s_.CurrentProfile = name;
-        MakeProfile(s_);
-    } else {
-        RenameProfile(s_, name);
-    }
-    refreshProfiles();
-    UpDateText();
-}
-
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == EditNewProfile && EditNewProfile->isVisible()) {
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                profileEditEnter();
-                return true;
-            }
-            if (key->key() == Qt::Key_Escape) {
-                endProfileEdit();
-                return true;
-            }
-            // A refused character never reaches the name; nor does anything while the text
-            // already holds one (after a paste).
-            const QString text = key->text();
-            const QString current = EditNewProfile->text();
-            for (const char c : std::string_view(kRefusedProfileCharacters)) {
-                if (!text.isEmpty() && (text.contains(QChar(c)) || current.contains(QChar(c)))) return true;
-            }
-        } else if (event->type() == QEvent::FocusOut) {
-            // Leaving for another control ends the edit; a message box or a menu over it does not.
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) endProfileEdit();
-        }
-        return false;
-    }
-    if (event->type() == QEvent::KeyRelease) {
-        // Moving through songs with the keyboard shows the song's hint beside it.
-        if (auto* view = qobject_cast<QAbstractItemView*>(watched)) showKeyboardHint(view);
-    }
-    if (event->type() == QEvent::ToolTip && HintSuppressed && isSongViewport(watched)) return true;
-    if (event->type() == QEvent::MouseMove && isSongViewport(watched)) {
-        // A mouse moving straight along a row or a column keeps the keyboard hint; any other
-        // move brings the mouse hints back.
-        const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-        if (HintSuppressed && p.x() != LastHintPoint.x() && p.y() != LastHintPoint.y()) {
-            HintSuppressed = false;
-            QToolTip::hideText();
-        }
-        LastHintPoint = p;
-    }
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && !profileBox_->editing()) {
         // The window sees each key first, once: at the widget the key was sent to (an
         // unhandled key travels on to the parents, which must not see it again).
         auto* w = qobject_cast<QWidget*>(watched);
@@ -763,69 +613,45 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TMainForm::FormKeyDown(QKeyEvent* key) {
-    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const int tab = PageControlTabInt->currentIndex();
-    auto press = [this](const char* name) {
-        auto* b = findChild<QPushButton*>(name);
-        if (b && b->isEnabled()) b->click();
-    };
-    switch (key->key()) {
-    case Qt::Key_F3:
-        if (mods == Qt::NoModifier) press("ButtonSearchNext");
-        else if (mods == Qt::AltModifier) press("ButtonSearchPrev");
-        else return false;
-        return true;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde:
-        if (mods != Qt::ControlModifier) return false;
-        if (findChild<QPushButton*>("ButtonSwitchView")->isEnabled()) {
+    const bool inMusicTree = QApplication::focusWidget() == TreeViewMusicTree;
+    switch (windowKeyCommand(key->key(), key->modifiers())) {
+    case WindowKeyCommand::None: return false;
+    case WindowKeyCommand::SearchNext: searchPanel_->pressNext(); return true;
+    case WindowKeyCommand::SearchPrev: searchPanel_->pressPrev(); return true;
+    case WindowKeyCommand::SwitchView:
+        if (ButtonSwitchView->isEnabled()) {
             PageControlTabInt->setCurrentIndex(0);
             ButtonSwitchViewClick();
         }
         return true;
-    case Qt::Key_S:
-        if (mods == Qt::ControlModifier && QApplication::focusWidget() == TreeViewMusicTree) {
-            if (PanelRootControl->isVisible()) findChild<QPushButton*>("ButtonSimple")->click();
-            return true;
-        }
-        if (mods != (Qt::ControlModifier | Qt::AltModifier)) return false;
-        MenuItemSaveBaseClick(s_);
+    case WindowKeyCommand::SimpleMark:
+        // Ctrl+R and Ctrl+S act in the music tree while root control runs.
+        if (!inMusicTree) return false;
+        if (PanelRootControl->isVisible()) ButtonSimple->click();
         return true;
-    case Qt::Key_A:
-        if (mods == Qt::ControlModifier) {
-            // On the trees' tab Ctrl+A selects nothing: a status button would act on everything.
-            if (tab >= 1) ButtonSelectAllClick(tab);
-            return true;
-        }
-        if (mods == (Qt::ControlModifier | Qt::AltModifier)) {
-            if (auto* add = findChild<QAction*>("MenuItemAddDisk")) add->trigger();
-            return true;
-        }
-        return false;
-    case Qt::Key_F:
-        if (mods != Qt::ControlModifier) return false;
-        findChild<QPushButton*>("ButtonSearchPrev")->setEnabled(false);
-        findChild<QPushButton*>("ButtonSearchNext")->setEnabled(false);
-        findChild<QLineEdit*>("EditSearch")->setFocus();
+    case WindowKeyCommand::RootMark:
+        if (!inMusicTree) return false;
+        if (PanelRootControl->isVisible()) ButtonRoot->click();
         return true;
-    case Qt::Key_F5:
-        if (mods != Qt::NoModifier) return false;
+    case WindowKeyCommand::SaveBase: MenuItemSaveBaseClick(s_); return true;
+    case WindowKeyCommand::SelectAll:
+        // On the trees' tab Ctrl+A selects nothing: a status button would act on everything.
+        if (tab >= 1) ButtonSelectAllClick(tab);
+        return true;
+    case WindowKeyCommand::AddDisk: MenuItemAddDisk->trigger(); return true;
+    case WindowKeyCommand::FocusSearch: searchPanel_->focusField(); return true;
+    case WindowKeyCommand::RootControl:
         if (PanelRootControl->isVisible()) ButtonFinishClick();
         else ButtonRootControlClick();
         return true;
-    case Qt::Key_R:
-        // Ctrl+R and Ctrl+S act in the music tree while root control runs.
-        if (mods != Qt::ControlModifier || QApplication::focusWidget() != TreeViewMusicTree) return false;
-        if (PanelRootControl->isVisible()) findChild<QPushButton*>("ButtonRoot")->click();
-        return true;
-    case Qt::Key_Escape:
-        if (mods != Qt::NoModifier || EditNewProfile->isVisible()) return false;
+    case WindowKeyCommand::Escape:
         // In root control Esc finishes it; otherwise it is Exit.
         if (PanelRootControl->isVisible()) ButtonFinishClick();
         else close();
         return true;
-    default: return false;
     }
+    return false;
 }
 
 bool TMainForm::FormMouseWheel(QWheelEvent* wheel) {
@@ -851,34 +677,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     Shutdown(s_);
     event->accept();
-}
-
-bool TMainForm::isSongViewport(QObject* watched) const {
-    if (watched == TreeViewMusicTree->viewport() || watched == TreeViewFolders->viewport()) return true;
-    for (int tab = 1; tab <= 5; ++tab)
-        if (watched == lists_[static_cast<size_t>(tab)]->viewport()) return true;
-    return false;
-}
-
-QString TMainForm::songHint(const TDataRec& rec) const {
-    if (!s_.settings.ShowHints || !rec.MusicListItem) return {};
-    return qs(BuildTagHint(rec, s_.messages, s_.settings.ShowTag));
-}
-
-void TMainForm::showKeyboardHint(QAbstractItemView* view) {
-    const QModelIndex current = view->currentIndex();
-    const QString text = current.isValid() && view->selectionModel()->isSelected(current)
-                             ? view->model()->data(current, Qt::ToolTipRole).toString()
-                             : QString();
-    if (text.isEmpty()) {
-        QToolTip::hideText();
-        return;
-    }
-    HintSuppressed = true;
-    const QRect rect = view->visualRect(current);
-    // Trees: at the bottom-right of the node's text; lists: 20 pixels into the item.
-    const QPoint at = qobject_cast<QTreeView*>(view) ? rect.bottomRight() : rect.topLeft() + QPoint(20, 20);
-    QToolTip::showText(view->viewport()->mapToGlobal(at), text, view);
 }
 
 void TMainForm::ContextMenuItemReloadTagClick() {

@@ -1,7 +1,7 @@
 #pragma once
 #include <QMainWindow>
-#include <QPoint>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "musicdb/MusicDatabase.h"
@@ -11,13 +11,10 @@ class QTreeView;
 class QListView;
 class QLabel;
 class QMenu;
-class QComboBox;
-class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 class QWidget;
 class QAction;
-class QAbstractItemView;
 
 namespace velmo {
 struct Session;
@@ -28,6 +25,10 @@ namespace velmo::gui {
 class TreeModel;
 class ListModel;
 class TAddCDForm;
+class ProfileBox;
+class SearchPanel;
+class PlayerPanel;
+class SongHints;
 
 // The main window: six tabs over the core's trees and lists, the status and database
 // commands, the profile box, the statistics line. Handlers read the widgets, call the core
@@ -74,11 +75,12 @@ private:
 
     QWidget* buildTreeTab();
     QWidget* buildListTab(int tab);
-    QWidget* buildStatusButtons(const QString& suffix, bool withJustGoodMenu);
-    QPushButton* makeButton(const QString& name, const QString& textKey = {});
-    QAction* makeAction(QMenu* menu, const QString& name);
+    QWidget* buildStatusButtons(int tab);
+    QPushButton* makeButton(const char* name);
+    QPushButton* makeButton(const QString& name);
+    QAction* makeAction(QMenu* menu, const char* name);
+    void buildDatabaseMenu();
     void buildMenus();
-    void buildProfileBox(QWidget* bar);
 
     void BitBtnUsedClick();
     void runStatus(int status, bool fromButton);
@@ -87,22 +89,18 @@ private:
     void ButtonSelectAllClick(int tab);
     void ButtonManageDBClick();
     void PageControlTabIntChange();
-    void pressTabButton(const QString& prefix);
+    void pressStatusButton(size_t button);
     void collapseDeselects(QTreeView* tree, const QModelIndex& index);
     bool FormKeyDown(QKeyEvent* key);
     bool FormMouseWheel(QWheelEvent* wheel);
-    void ComboBoxProfilesChange(int index);
-    void startProfileEdit(int mode);
-    void endProfileEdit();
-    void profileEditEnter();
     void runWithWindowDisabled(const std::function<void()>& work);
     std::vector<TreeNode*> selectedMusicNodes() const;
     void ButtonRootControlClick();
     void ButtonFinishClick();
     void updateRootButtons();
-    QString songHint(const TDataRec& rec) const;
-    void showKeyboardHint(QAbstractItemView* view);
     void ContextMenuItemReloadTagClick();
+    // "Add disk...": opens the add-disk dialog and its chooser.
+    void ButtonAddCDClick();
 
     Session& s_;
     QTabWidget* PageControlTabInt = nullptr;
@@ -115,26 +113,40 @@ private:
     std::array<ListModel*, 6> listModels_{};
     QLabel* StatusBar1 = nullptr;
     QLabel* StatusBar2 = nullptr;
+    ProfileBox* profileBox_ = nullptr;
+    SearchPanel* searchPanel_ = nullptr;
+    PlayerPanel* playerPanel_ = nullptr;
+    SongHints* songHints_ = nullptr;
+
+    // Tab 0's command buttons.
+    QPushButton* ButtonManageDB = nullptr;
+    QPushButton* ButtonMakePlayList = nullptr;
+    QPushButton* ButtonPressToStart = nullptr;
+    QPushButton* ButtonSwitchView = nullptr;
+    QWidget* PanelRootControl = nullptr;
+    QPushButton* ButtonRoot = nullptr;
+    QPushButton* ButtonSimple = nullptr;
+    QPushButton* ButtonFinish = nullptr;
+    // Per tab: the delete button ("ButtonDelete", "ButtonDelete1" ...) and the six status
+    // buttons in the order of kStatusButtons.
+    std::array<QPushButton*, 6> deleteButtons_{};
+    std::array<std::array<QPushButton*, 6>, 6> statusButtons_{};
+
     QMenu* PopupMenuManageDB = nullptr;
     QMenu* PopupMenuContext = nullptr;
     QMenu* PopupMenuGood = nullptr;
-    QMenu* PopupMenuProfile = nullptr;
     QMenu* ContextMenuRootItemJustGood = nullptr;
-    QComboBox* ComboBoxProfiles = nullptr;
-    QLineEdit* EditNewProfile = nullptr;
-    QWidget* PanelRootControl = nullptr;
-    int ProfileEditMode = 2;
+    QAction* MenuItemAddDisk = nullptr;
+    QAction* ContextMenuItemPlayNow = nullptr;
+    QAction* ContextMenuItemShellOpen = nullptr;
+    QAction* ContextMenuItemDelete = nullptr;
+    QAction* ContextMenuItemJustGood = nullptr;
+
     bool copyRunning_ = false;
     bool quietClose_ = false;
     bool textRefreshPending_ = false;
-    // After a keyboard hint, mouse hints wait until the mouse moves on both axes.
-    bool HintSuppressed = false;
-    QPoint LastHintPoint;
-    bool isSongViewport(QObject* watched) const;
     // Set when root control changed a mark; the folder tree is rebuilt at Finish.
     bool RootsChanged = false;
-    // "Add disk...": opens the add-disk dialog and its chooser.
-    void ButtonAddCDClick();
     TAddCDForm* AddCDForm = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "catalog/FolderScan.h"
+#include "forms/WindowTexts.h"
 
 namespace velmo::gui {
 
@@ -22,13 +23,12 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
-TOpenFolderForm::TOpenFolderForm(QWidget* parent) : QDialog(parent) {
+TOpenFolderForm::TOpenFolderForm(const TextTable& texts, QWidget* parent) : QDialog(parent) {
     setObjectName("TOpenFolderForm");
     // Closing the main window ends the program even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     // Opened from the add-disk dialog, which stays on top, so it must too.
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    setWindowTitle("Choose folder...");
     resize(380, 460);
 
     auto* layout = new QVBoxLayout(this);
@@ -41,13 +41,11 @@ TOpenFolderForm::TOpenFolderForm(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    ButtonChoose = new QPushButton("Choose", this);
+    ButtonChoose = new QPushButton(this);
     ButtonChoose->setObjectName("ButtonChoose");
-    ButtonChoose->setToolTip("Choose the selected folder");
     ButtonChoose->setDefault(true);
-    ButtonCancel = new QPushButton("Cancel", this);
+    ButtonCancel = new QPushButton(this);
     ButtonCancel->setObjectName("ButtonCancel");
-    ButtonCancel->setToolTip("Close the window without choosing a folder (Esc)");
     buttons->addWidget(ButtonChoose);
     buttons->addWidget(ButtonCancel);
     layout->addLayout(buttons);
@@ -58,6 +56,7 @@ TOpenFolderForm::TOpenFolderForm(QWidget* parent) : QDialog(parent) {
     connect(ShellTreeView, &QTreeWidget::itemExpanded, this, &TOpenFolderForm::fillChildren);
     connect(ShellTreeView, &QTreeWidget::itemSelectionChanged, this, &TOpenFolderForm::ShellTreeViewChange);
     ButtonChoose->setEnabled(false);
+    applyTexts(this, texts);
 }
 
 void TOpenFolderForm::loadDrives(const platform::DriveTable& drives) {

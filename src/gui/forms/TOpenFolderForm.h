@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/TextTable.h"
 #include "platform/Drives.h"
 
 class QPushButton;
@@ -17,7 +18,8 @@ namespace velmo::gui {
 class TOpenFolderForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TOpenFolderForm(QWidget* parent = nullptr);
+    // The captions and hints come from `texts`.
+    explicit TOpenFolderForm(const TextTable& texts, QWidget* parent = nullptr);
 
     // Shows the chooser modally over these drives; the chosen folder as the catalogue sees it
     // ("E:\Pop\Old\", "E:\" for a whole drive), nullopt on Cancel.

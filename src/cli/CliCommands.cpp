@@ -367,7 +367,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                     seed ? std::make_unique<Mt19937Random>(*seed) : makeClockSeededRandom());
     StartupOptions startup;
     startup.profile = profile;
-    startup.askForReset = [](Session& session) { return CheckIfResetNeeded(session); };
+    startup.askForReset = [](Session& started) { return CheckIfResetNeeded(started); };
     session.fixedSeed = seed;
     // A database that did not load whole must not be saved over its file.
     if (!Startup(session, startup)) return 1;

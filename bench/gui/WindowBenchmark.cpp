@@ -17,6 +17,8 @@
 #include "QtUserInterface.h"
 #include "app/Lifecycle.h"
 #include "app/Session.h"
+#include "platform/Clock.h"
+#include "platform/ProcessLauncher.h"
 #include "forms/TMainForm.h"
 
 int main(int argc, char** argv) {
@@ -32,7 +34,9 @@ int main(int argc, char** argv) {
 
     velmo::gui::QtUserInterface ui;
     ui.setQuiet(true);
-    velmo::Session session(dir.string(), ui);
+    velmo::platform::DetachedProcessLauncher launcher;
+    velmo::platform::SteadyClock clock;
+    velmo::Session session(dir.string(), {ui, launcher, clock, {}});
     velmo::gui::TMainForm window(session);
     window.setQuietClose(true);
     window.show();

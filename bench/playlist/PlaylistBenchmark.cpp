@@ -22,6 +22,8 @@
 
 #include "app/Session.h"
 #include "base/UserInterface.h"
+#include "platform/Clock.h"
+#include "platform/ProcessLauncher.h"
 #include "musicdb/MusicDatabase.h"
 #include "app/PlaylistCommands.h"
 
@@ -107,7 +109,10 @@ struct Row {
 
 void runCollection(int songs, int reps, const std::vector<int>& targets) {
     SilentUi ui;
-    auto s = std::make_unique<Session>("/nonexistent-velmo-appdir", ui, std::make_unique<Mt19937Random>(kSeed));
+    velmo::platform::DetachedProcessLauncher launcher;
+    velmo::platform::SteadyClock clock;
+    auto s = std::make_unique<Session>("/nonexistent-velmo-appdir", SessionServices{ui, launcher, clock, {}},
+                                       std::make_unique<Mt19937Random>(kSeed));
     s->fixedSeed = kSeed;
     const auto buildStart = Clock::now();
     buildCollection(*s, songs);

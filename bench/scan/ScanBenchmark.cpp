@@ -36,6 +36,8 @@
 
 #include "app/Session.h"
 #include "base/UserInterface.h"
+#include "platform/Clock.h"
+#include "platform/ProcessLauncher.h"
 #include "catalog/Disks.h"
 #include "catalog/FolderScan.h"
 #include "musicdb/MusicDatabase.h"
@@ -334,6 +336,8 @@ int main(int argc, char** argv) {
     bool ok = warm.files == made.files && warm.music == made.music && warm.tagged == made.tagged;
 
     BenchUi ui;
+    platform::DetachedProcessLauncher launcher;
+    platform::SteadyClock clock;
     const platform::DriveTable table({{'D', platform::DriveKind::Fixed, root, std::string("BENCH")}}, appDir);
     const DriveTableScanDrives drives(table);
 
@@ -351,7 +355,7 @@ int main(int argc, char** argv) {
         listTimes.push_back(secondsSince(start));
         ok = ok && listed.music == made.music;
 
-        auto session = std::make_unique<Session>(appDir, ui);
+        auto session = std::make_unique<Session>(appDir, SessionServices{ui, launcher, clock, {}});
         start = Clock::now();
         addDrive(*session, drives);
         addTimes.push_back(secondsSince(start));

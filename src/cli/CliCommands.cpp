@@ -9,18 +9,19 @@
 #include <unordered_set>
 
 #include "TerminalUi.h"
+#include "app/AddDiskDialog.h"
 #include "app/DatabaseCommands.h"
 #include "app/Lifecycle.h"
 #include "app/StatusCommands.h"
 #include "app/Session.h"
 #include "musicdb/Statistics.h"
 #include "catalog/Disks.h"
-#include "catalog/FolderScan.h"
-#include "platform/Drives.h"
+#include "platform/Clock.h"
 #include "platform/FileIO.h"
 #include "platform/NativePaths.h"
 #include "app/PlaylistCommands.h"
 #include "app/Profiles.h"
+#include "platform/ProcessLauncher.h"
 #include "util/IntConversion.h"
 
 namespace velmo::cli {
@@ -180,10 +181,7 @@ bool cmdProfile(Context& c, const std::vector<std::string>& args) {
     }
     // An explicit profile command decides the current profile, also under --profile.
     s.optionsCurrentProfile.reset();
-    if (sub == "delete") {
-        DeleteProfile(s);
-        return true;
-    }
+    if (sub == "delete") return s.Profiles.size() <= 1 || DeleteProfile(s);
     const std::string& name = args[1];
     if (sub == "switch") {
         if (std::find(s.Profiles.begin(), s.Profiles.end(), name) == s.Profiles.end()) {
@@ -193,29 +191,7 @@ bool cmdProfile(Context& c, const std::vector<std::string>& args) {
         SwitchProfile(s, name);
         return true;
     }
-    if (refuseProfileName(s, name)) return false;
-    if (sub == "new") {
-        s.CurrentProfile = name;
-        MakeProfile(s);
-    } else {
-        RenameProfile(s, name);
-    }
-    return true;
-}
-
-// A folder to add as the catalogue sees it ("E:\Pop\"), from a native or a catalogue path.
-std::optional<std::string> catalogFolder(const platform::DriveTable& drives, const std::string& path) {
-    std::optional<std::string> catalog;
-    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
-        catalog = path;
-        (*catalog)[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
-    } else {
-        std::error_code ec;
-        catalog = drives.nativeToCatalog(std::filesystem::absolute(path, ec).lexically_normal().string());
-    }
-    if (!catalog) return std::nullopt;
-    if (catalog->back() != '\\') *catalog += '\\';
-    return catalog;
+    return sub == "new" ? NewProfile(s, name) : RenameProfile(s, name);
 }
 
 bool cmdAdd(Context& c, const std::vector<std::string>& args) {
@@ -223,56 +199,29 @@ bool cmdAdd(Context& c, const std::vector<std::string>& args) {
     std::vector<std::string> paths;
     std::optional<std::string> description;
     bool rooted = false;
+    bool debug = false;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--rooted") rooted = true;
-        else if (args[i] == "--debug") s.DebugMode = true;
+        else if (args[i] == "--debug") debug = true;
         else if (args[i] == "--description") {
             if (++i == args.size()) throw UsageError("--description needs a text");
             description = args[i];
         } else paths.push_back(args[i]);
     }
     if (paths.empty()) throw UsageError("add needs a folder");
-    platform::DriveTable drives = platform::DriveTable::load(s.AppDir);
-    std::vector<AddItem> items;
-    for (const std::string& path : paths) {
-        auto folder = catalogFolder(drives, path);
-        if (!folder) {
-            c.ui.showError("\"" + path + "\" lies on no drive of Drives.ini.");
-            return false;
-        }
-        if (!items.empty() && folder->front() != items.front().path.front()) {
-            c.ui.showError("The folders of one add must lie on one drive: \"" + path + "\" does not.");
-            return false;
-        }
-        items.push_back({*folder, rooted});
+    // A relative path means the folder as seen from where the command runs.
+    for (std::string& path : paths) {
+        const bool catalogPath = path.size() >= 2 && path[1] == ':';
+        std::error_code ec;
+        if (!catalogPath) path = std::filesystem::absolute(path, ec).lexically_normal().string();
     }
-    const char letter = items.front().path.front();
-    const std::string label = GetCDVolume(drives, letter);
-    if (label == kNoDisk) {
-        c.ui.showError(s.messages[msgNoDisk]);
+    if (debug) s.setDebugMode(true);
+    AddDiskDialog dialog(s);
+    if (auto refused = dialog.prepareAdd(paths, rooted, description)) {
+        c.ui.showError(*refused);
         return false;
     }
-    for (const AddItem& item : items) {
-        auto native = drives.catalogToNative(item.path);
-        if (!native || !std::filesystem::is_directory(*native)) {
-            c.ui.showError("Cannot open the folder \"" + item.path + "\".");
-            return false;
-        }
-    }
-    const bool cd = drives.kind(letter) == platform::DriveKind::CdRom;
-    const std::string text = cd ? description.value_or(TryToFillDescr(s.db, label)) : hardDiskDescription(s.messages, letter);
-    if (cd && (text.empty() || text.find_first_of("\\/:*?\"<>|") != std::string::npos)) {
-        c.ui.showError("A disk description must not be empty or hold any of the characters \\ / : * ? \" < > |.");
-        return false;
-    }
-    DriveTableScanDrives scanDrives(drives);
-    try {
-        FolderScan(s.scanContext(), scanDrives).ButtonAddFolderClick(items, text, label);
-    } catch (const std::runtime_error& e) {
-        c.ui.showError(e.what());
-        return false;
-    }
-    return true;
+    return dialog.runAdd();
 }
 
 bool cmdReloadTags(Context& c, const std::vector<std::string>& args) {
@@ -288,8 +237,7 @@ bool cmdReloadTags(Context& c, const std::vector<std::string>& args) {
         }
         songs.push_back(found);
     }
-    platform::DriveTable drives = platform::DriveTable::load(c.session.AppDir);
-    ReloadTags(c.session.db, c.session.ui, c.session.messages, drives, songs);
+    ReloadTags(c.session.db, c.session.ui, c.session.messages, c.session.drives(), songs);
     return true;
 }
 
@@ -363,12 +311,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return usage(err, "wrong number of arguments for " + name);
 
     TerminalUi ui(err, answers);
-    Session session(platform::resolveAppDir(appDir), ui,
+    platform::DetachedProcessLauncher launcher;
+    platform::SteadyClock clock;
+    Session session(platform::resolveAppDir(appDir), {ui, launcher, clock, {}},
                     seed ? std::make_unique<Mt19937Random>(*seed) : makeClockSeededRandom());
     StartupOptions startup;
     startup.profile = profile;
     startup.askForReset = [](Session& started) { return CheckIfResetNeeded(started); };
-    session.fixedSeed = seed;
+    startup.seed = seed;
     // A database that did not load whole must not be saved over its file.
     if (!Startup(session, startup)) return 1;
 

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+
 namespace velmo::cli {
 
 bool TerminalUi::askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) {
@@ -16,7 +17,13 @@ void TerminalUi::showNotice(const std::string& caption, const std::string& text)
 
 void TerminalUi::showError(const std::string& text) {
     errorShown_ = true;
-    err_ << kErrorCaption << ": " << text << " -> OK\n";
+    err_ << kProgramTitle << ": " << text << " -> OK\n";
+}
+
+void TerminalUi::reportProgress(const Progress& progress) {
+    err_ << progress.text;
+    if (progress.total > 0) err_ << ' ' << progress.done << '/' << progress.total;
+    err_ << '\n';
 }
 
 std::optional<std::string> TerminalUi::takeFileAnswer() {

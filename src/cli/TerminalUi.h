@@ -21,13 +21,13 @@ public:
     void showError(const std::string& text) override;
     std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
     std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
+    // Progress goes to stderr, one line a report: "text done/total".
+    void reportProgress(const Progress& progress) override;
 
     // The answer the next file dialog gets.
     void setFileAnswer(std::string path) { fileAnswer_ = std::move(path); }
     // True once an error was shown: the command failed.
     bool errorShown() const { return errorShown_; }
-
-    static constexpr const char* kErrorCaption = "VelmoMusicDB v2.07";
 
 private:
     std::optional<std::string> takeFileAnswer();

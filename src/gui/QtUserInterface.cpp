@@ -1,15 +1,17 @@
 #include "QtUserInterface.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 
+
 namespace velmo::gui {
 
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
-constexpr const char* kErrorCaption = "VelmoMusicDB v2.07";
 } // namespace
 
 QString qtFilter(const std::string& filter) {
@@ -34,7 +36,7 @@ void QtUserInterface::showNotice(const std::string& caption, const std::string& 
 
 void QtUserInterface::showError(const std::string& text) {
     if (quiet_) return;
-    QMessageBox box(QMessageBox::Critical, kErrorCaption, qs(text), QMessageBox::Ok, owner_);
+    QMessageBox box(QMessageBox::Critical, kProgramTitle, qs(text), QMessageBox::Ok, owner_);
     box.exec();
 }
 
@@ -68,6 +70,17 @@ void QtUserInterface::showStatus(const std::string& text) {
     if (status_) status_->setText(qs(text));
 }
 
-void QtUserInterface::processMessages() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void QtUserInterface::reportProgress(const Progress& progress) {
+    if (!status_) return;
+    QString text = qs(progress.text);
+    if (progress.total > 0)
+        text += QString(" %1 %").arg(static_cast<int>(progress.done * 100 / std::max<uint64_t>(progress.total, 1)));
+    status_->setText(text);
+}
+
+void QtUserInterface::processMessages(Pump pump) {
+    QApplication::processEvents(pump == Pump::WithUserInput ? QEventLoop::AllEvents
+                                                            : QEventLoop::ExcludeUserInputEvents);
+}
 
 } // namespace velmo::gui

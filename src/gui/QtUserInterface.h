@@ -10,7 +10,7 @@ class QStatusBar;
 namespace velmo::gui {
 
 // Message boxes owned by the main window, Qt's file dialogs, and the status bar for passing
-// messages. With `quiet` set (a screenshot run) every question takes its default button and
+// messages and progress. With `quiet` set (a screenshot run) every question takes its default button and
 // nothing is shown.
 class QtUserInterface : public UserInterface {
 public:
@@ -25,7 +25,8 @@ public:
     std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
     std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
     void showStatus(const std::string& text) override;
-    void processMessages() override;
+    void reportProgress(const Progress& progress) override;
+    void processMessages(Pump pump) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -16,8 +16,10 @@
 #include "forms/TLogoForm.h"
 #include "forms/TMainForm.h"
 #include "forms/TOpenFolderForm.h"
+#include "platform/Clock.h"
 #include "platform/NativePaths.h"
 #include "app/PlaylistCommands.h"
+#include "platform/ProcessLauncher.h"
 
 namespace {
 
@@ -53,8 +55,8 @@ Options parse(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("VelmoMusicDB v2.07");
-    QApplication::setApplicationDisplayName("VelmoMusicDB v2.07");
+    QApplication::setApplicationName(velmo::kProgramTitle);
+    QApplication::setApplicationDisplayName(velmo::kProgramTitle);
     const Options options = parse(argc, argv);
     if (!options.ok) {
         std::fprintf(stderr, "usage: velmo [-debug] [--appdir DIR] [--profile NAME] [--screenshot FILE.png]\n");
@@ -73,9 +75,12 @@ int main(int argc, char** argv) {
 
     QtUserInterface ui;
     ui.setQuiet(options.screenshot.has_value());
-    Session session(platform::resolveAppDir(options.appDir), ui);
+    platform::DetachedProcessLauncher launcher;
+    platform::SteadyClock clock;
+    Session session(platform::resolveAppDir(options.appDir), {ui, launcher, clock, {}});
     TMainForm window(session);
     ui.setOwner(&window);
+    ui.setStatusLabel(window.statusLabel());
     window.setQuietClose(options.screenshot.has_value());
     window.show();
     window.setEnabled(false);
@@ -93,7 +98,6 @@ int main(int argc, char** argv) {
     startup.arguments = options.arguments;
     startup.profile = options.profile;
     const bool started = Startup(session, startup);
-    window.refreshProfiles();
     window.UpDateText();
     window.UpDatePlayButton();
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <dirent.h>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -146,6 +147,32 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }
+bool folderExists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> removeFile(const std::string& path) {
+    if (unlink(path.c_str()) == 0 || errno == ENOENT) return std::nullopt;
+    return std::strerror(errno);
+}
+
+std::optional<std::string> renamePath(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return std::nullopt;
+    if (errno != EINVAL && errno != ENOSYS) return std::strerror(errno);
+    // A file system without the no-replace flag: look first (a race here is the user's own).
+    struct stat st {};
+    if (lstat(to.c_str(), &st) == 0) return std::strerror(EEXIST);
+    if (rename(from.c_str(), to.c_str()) == 0) return std::nullopt;
+    return std::strerror(errno);
+}
+
+std::optional<std::string> createFolders(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (ec) return ec.message();
+    if (!folderExists(path)) return std::strerror(ENOTDIR);
+    return std::nullopt;
+}
 
 } // namespace velmo::platform

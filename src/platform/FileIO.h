@@ -43,7 +43,14 @@ std::optional<std::string> appendLine(const std::string& path, std::string_view 
 std::optional<std::string> createEmptyFile(const std::string& path);
 
 bool fileExists(const std::string& path);
-// Removes a file; true when it is gone afterwards.
-bool removeFile(const std::string& path);
+bool folderExists(const std::string& path);
+// Removes a file; nothing when it is gone afterwards (also when it never was), else the
+// system's reason.
+std::optional<std::string> removeFile(const std::string& path);
+// Renames a file or folder; never replaces what already carries the new name. The system's
+// reason on failure ("File exists", "Permission denied"), with nothing changed.
+std::optional<std::string> renamePath(const std::string& from, const std::string& to);
+// Creates a folder and the missing folders above it; the system's reason on failure.
+std::optional<std::string> createFolders(const std::string& path);
 
 } // namespace velmo::platform

@@ -8,6 +8,7 @@
 
 #include "app/Session.h"
 #include "catalog/FolderScan.h"
+#include "support/FakeServices.h"
 #include "support/TestSupport.h"
 
 namespace velmo::test {
@@ -50,11 +51,12 @@ inline std::string id3Block(const std::string& title, const std::string& artist 
 struct CatalogFixture {
     TempDir dir;
     ScriptedUi ui;
+    FakeServices services;
     std::unique_ptr<Session> session;
     FolderDrives drives;
 
     CatalogFixture() {
-        session = std::make_unique<Session>(dir.path(), ui, std::make_unique<ScriptedRandom>());
+        session = std::make_unique<Session>(dir.path(), services.forUser(ui), std::make_unique<ScriptedRandom>());
         std::filesystem::create_directories(dir.file("cd"));
         std::filesystem::create_directories(dir.file("hd"));
         drives.roots['E'] = dir.file("cd");

@@ -5,6 +5,7 @@
 #include "app/AddDiskDialog.h"
 #include "app/Session.h"
 #include "platform/Drives.h"
+#include "support/FakeServices.h"
 #include "support/TestSupport.h"
 
 namespace velmo::test {
@@ -27,12 +28,12 @@ protected:
         fs::create_directories(dir.file("cd/Pop"));
         fs::create_directories(dir.file("tray"));
         writeFile(dir.file("cd/.volume-label"), "MIX01\r\n");
-        session = std::make_unique<Session>(dir.path(), ui, std::make_unique<ScriptedRandom>());
-        drives = DriveTable({DriveEntry{'C', DriveKind::Fixed, dir.file("hd"), std::string("SYSTEM")},
+        services.drives = DriveTable({DriveEntry{'C', DriveKind::Fixed, dir.file("hd"), std::string("SYSTEM")},
                              DriveEntry{'E', DriveKind::CdRom, dir.file("cd"), std::nullopt},
                              DriveEntry{'F', DriveKind::CdRom, dir.file("tray"), std::nullopt},
                              DriveEntry{'G', DriveKind::Fixed, dir.file("gone"), std::string("OLD")}},
                             dir.path());
+        session = std::make_unique<Session>(dir.path(), services.forUser(ui), std::make_unique<ScriptedRandom>());
         dialog = std::make_unique<AddDiskDialog>(*session);
     }
 
@@ -50,8 +51,8 @@ protected:
 
     TempDir dir;
     ScriptedUi ui;
+    FakeServices services;
     std::unique_ptr<Session> session;
-    DriveTable drives;
     std::unique_ptr<AddDiskDialog> dialog;
 };
 
@@ -59,7 +60,7 @@ protected:
 
 TEST_F(AddDiskDialogTest, ResetFormEmptiesEverythingAndOnlyCloseStaysEnabled) {
     dialog->LoadFolderList({"E:\\Pop\\"}, true);
-    dialog->refresh(drives);
+    dialog->refresh();
     ASSERT_TRUE(dialog->addEnabled());
     dialog->ResetForm();
     EXPECT_TRUE(dialog->rows().empty());
@@ -171,7 +172,7 @@ TEST_F(AddDiskDialogTest, RefreshShowsDetectingWhileTheLabelIsRead) {
         refreshWasEnabled = dialog->refreshEnabled();
     };
     const int pumpedBefore = ui.messagesProcessed;
-    dialog->refresh(drives);
+    dialog->refresh();
     EXPECT_EQ(shown, std::vector<std::string>{"Detecting disk label..."});
     EXPECT_FALSE(refreshWasEnabled);
     EXPECT_GT(ui.messagesProcessed, pumpedBefore);
@@ -181,7 +182,7 @@ TEST_F(AddDiskDialogTest, RefreshShowsDetectingWhileTheLabelIsRead) {
 
 TEST_F(AddDiskDialogTest, NewCdProposesItsLabelAsDescription) {
     dialog->LoadFolderList({"E:\\Pop\\"}, false);
-    EXPECT_EQ(dialog->refresh(drives), AddDiskDialog::Focus::Description);
+    EXPECT_EQ(dialog->refresh(), AddDiskDialog::Focus::Description);
     EXPECT_TRUE(dialog->LabelRead);
     EXPECT_EQ(dialog->description(), "MIX01");
     EXPECT_TRUE(dialog->descriptionEnabled());
@@ -191,26 +192,26 @@ TEST_F(AddDiskDialogTest, NewCdProposesItsLabelAsDescription) {
 TEST_F(AddDiskDialogTest, CdAlreadyInTheDatabaseGetsItsEarlierDescription) {
     writeFile(dir.file("cd/Pop/a.mp3"), std::string(300, 'x'));
     dialog->LoadFolderList({"E:\\Pop\\"}, false);
-    dialog->refresh(drives);
+    dialog->refresh();
     dialog->descriptionChanged("Summer Mix");
-    ASSERT_TRUE(dialog->runAdd(drives));
+    ASSERT_TRUE(dialog->runAdd());
 
     dialog->LoadFolderList({"E:\\"}, false);
-    EXPECT_EQ(dialog->refresh(drives), AddDiskDialog::Focus::Description);
+    EXPECT_EQ(dialog->refresh(), AddDiskDialog::Focus::Description);
     EXPECT_EQ(dialog->description(), "Summer Mix");
 }
 
 TEST_F(AddDiskDialogTest, DescriptionTypedBeforeTheRefreshIsKept) {
     dialog->LoadFolderList({"E:\\Pop\\"}, false);
     dialog->descriptionChanged("My own words");
-    EXPECT_EQ(dialog->refresh(drives), AddDiskDialog::Focus::AddButton);
+    EXPECT_EQ(dialog->refresh(), AddDiskDialog::Focus::AddButton);
     EXPECT_EQ(dialog->description(), "My own words");
     EXPECT_TRUE(dialog->addEnabled());
 }
 
 TEST_F(AddDiskDialogTest, HardDiskHasAFixedDescriptionAndAddIsReadyAtOnce) {
     dialog->LoadFolderList({"C:\\Music\\"}, false);
-    EXPECT_EQ(dialog->refresh(drives), AddDiskDialog::Focus::AddButton);
+    EXPECT_EQ(dialog->refresh(), AddDiskDialog::Focus::AddButton);
     EXPECT_EQ(dialog->labelText(), "SYSTEM");
     EXPECT_EQ(dialog->description(), "Drive <C>");
     EXPECT_FALSE(dialog->descriptionEnabled());
@@ -222,16 +223,16 @@ TEST_F(AddDiskDialogTest, HardDiskDescriptionUsesTheCurrentLanguage) {
     messages[38] = "Laufwerk";
     ASSERT_TRUE(session->messages.replaceAll(messages));
     dialog->LoadFolderList({"C:\\"}, false);
-    dialog->refresh(drives);
+    dialog->refresh();
     EXPECT_EQ(dialog->description(), "Laufwerk <C>");
 }
 
 TEST_F(AddDiskDialogTest, CdChosenAfterAHardDiskDoesNotKeepTheDriveDescription) {
     dialog->folderChosen("C:\\Music\\", false);
-    dialog->refresh(drives);
+    dialog->refresh();
     ASSERT_EQ(dialog->description(), "Drive <C>");
     dialog->folderChosen("E:\\Pop\\", false);
-    dialog->refresh(drives);
+    dialog->refresh();
     EXPECT_EQ(dialog->description(), "MIX01");
     EXPECT_TRUE(dialog->descriptionEnabled());
 }
@@ -239,7 +240,7 @@ TEST_F(AddDiskDialogTest, CdChosenAfterAHardDiskDoesNotKeepTheDriveDescription) 
 TEST_F(AddDiskDialogTest, MissingDiskLeavesAddDisabledAndEmptiesADriveDescription) {
     dialog->LoadFolderList({"F:\\"}, false);
     dialog->descriptionChanged("Typed");
-    EXPECT_EQ(dialog->refresh(drives), AddDiskDialog::Focus::None);
+    EXPECT_EQ(dialog->refresh(), AddDiskDialog::Focus::None);
     EXPECT_EQ(dialog->labelText(), "<no disk, please, check the device>");
     EXPECT_FALSE(dialog->LabelRead);
     EXPECT_FALSE(dialog->addEnabled());
@@ -248,9 +249,9 @@ TEST_F(AddDiskDialogTest, MissingDiskLeavesAddDisabledAndEmptiesADriveDescriptio
 
     // A hard disk whose folder went away: its "Drive <G>" cannot stay.
     dialog->folderChosen("C:\\", false);
-    dialog->refresh(drives);
+    dialog->refresh();
     dialog->folderChosen("G:\\", false);
-    dialog->refresh(drives);
+    dialog->refresh();
     EXPECT_EQ(dialog->labelText(), "<no disk, please, check the device>");
     EXPECT_EQ(dialog->description(), "");
     EXPECT_FALSE(dialog->addEnabled());
@@ -258,9 +259,9 @@ TEST_F(AddDiskDialogTest, MissingDiskLeavesAddDisabledAndEmptiesADriveDescriptio
 
 TEST_F(AddDiskDialogTest, RefreshWithEveryRowDeletedReadsNothing) {
     dialog->LoadFolderList({"E:\\Pop\\"}, false);
-    dialog->refresh(drives);
+    dialog->refresh();
     dialog->removeRows({0});
-    EXPECT_EQ(dialog->refresh(drives), AddDiskDialog::Focus::None);
+    EXPECT_EQ(dialog->refresh(), AddDiskDialog::Focus::None);
     EXPECT_EQ(dialog->labelText(), "<choose disk/folder>");
     EXPECT_FALSE(dialog->LabelRead);
     EXPECT_FALSE(dialog->addEnabled());
@@ -272,7 +273,7 @@ TEST_F(AddDiskDialogTest, AddIsEnabledExactlyWhenLabelReadAndDescriptionSet) {
     dialog->LoadFolderList({"E:\\Pop\\"}, false);
     dialog->descriptionChanged("Before");
     EXPECT_FALSE(dialog->addEnabled()); // no label yet
-    dialog->refresh(drives);
+    dialog->refresh();
     EXPECT_TRUE(dialog->addEnabled());
     dialog->descriptionChanged("");
     EXPECT_FALSE(dialog->addEnabled());
@@ -298,38 +299,38 @@ TEST_F(AddDiskDialogTest, DroppedFilesAndFoldersBecomeFoldersOfTheCatalogue) {
         dir.file("elsewhere"),     dir.file("tray/nothing"),    dir.file("cd"),
         dir.file("hd/Music"),      "relative/path",             "",
     };
-    EXPECT_EQ(AddDiskDialog::collectDroppedFolders(dropped, drives),
+    EXPECT_EQ(AddDiskDialog::collectDroppedFolders(dropped, *services.drives),
               (std::vector<std::string>{"E:\\Pop\\", "E:\\Rock\\Old\\", "E:\\", "C:\\Music\\"}));
 }
 
 TEST_F(AddDiskDialogTest, ADropOfTwoDrivesListsOnlyTheFirstDrive) {
-    const auto folders = AddDiskDialog::collectDroppedFolders({dir.file("hd/Music"), dir.file("cd/Pop")}, drives);
+    const auto folders = AddDiskDialog::collectDroppedFolders({dir.file("hd/Music"), dir.file("cd/Pop")}, *services.drives);
     dialog->LoadFolderList(folders, false);
     EXPECT_EQ(captions(), std::vector<std::string>{"C:\\Music\\"});
 }
 
 TEST_F(AddDiskDialogTest, DropsOnTheDialogJoinTheListDropsOnTheMainWindowStartAfresh) {
     fs::create_directories(dir.file("cd/Rock"));
-    ASSERT_TRUE(dialog->dropOnDialog({dir.file("cd/Pop")}, drives, false));
+    ASSERT_TRUE(dialog->dropOnDialog({dir.file("cd/Pop")}, false));
     EXPECT_TRUE(dialog->AddedByDragDrop);
     EXPECT_EQ(dialog->caption(), "Adding a disk/folder to your music data base");
-    dialog->refresh(drives);
-    EXPECT_TRUE(dialog->dropOnDialog({dir.file("cd/Rock")}, drives, true));
+    dialog->refresh();
+    EXPECT_TRUE(dialog->dropOnDialog({dir.file("cd/Rock")}, true));
     EXPECT_EQ(dialog->rows(), (std::vector<FolderRow>{{"E:\\Pop\\", false}, {"E:\\Rock\\", true}}));
     EXPECT_EQ(dialog->description(), "MIX01");
     EXPECT_TRUE(dialog->LabelRead);
 
     // A drop without a usable item changes nothing.
     dialog->AddedByDragDrop = false;
-    EXPECT_FALSE(dialog->dropOnDialog({dir.file("nowhere"), dir.file("tray/x.mp3")}, drives, false));
+    EXPECT_FALSE(dialog->dropOnDialog({dir.file("nowhere"), dir.file("tray/x.mp3")}, false));
     EXPECT_FALSE(dialog->AddedByDragDrop);
     EXPECT_EQ(dialog->rows().size(), 2u);
-    EXPECT_FALSE(dialog->dropOnMainWindow({dir.file("nowhere")}, drives, false));
+    EXPECT_FALSE(dialog->dropOnMainWindow({dir.file("nowhere")}, false));
     EXPECT_EQ(dialog->rows().size(), 2u);
     EXPECT_EQ(dialog->description(), "MIX01");
 
     // Onto the main window the form starts empty, even on the same drive.
-    EXPECT_TRUE(dialog->dropOnMainWindow({dir.file("cd/Rock")}, drives, false));
+    EXPECT_TRUE(dialog->dropOnMainWindow({dir.file("cd/Rock")}, false));
     EXPECT_EQ(captions(), std::vector<std::string>{"E:\\Rock\\"});
     EXPECT_EQ(dialog->description(), "");
     EXPECT_FALSE(dialog->LabelRead);
@@ -354,12 +355,12 @@ TEST_F(AddDiskDialogTest, SilentAddAppliesByModeAndDrive) {
         o.SilentAddingMode = c.silent;
         o.OnlyForHDDs = c.onlyHdd;
         dialog->LoadFolderList({c.path}, false);
-        EXPECT_EQ(dialog->silentAddApplies(drives), c.applies) << c.silent << c.onlyHdd << c.path;
+        EXPECT_EQ(dialog->silentAddApplies(), c.applies) << c.silent << c.onlyHdd << c.path;
     }
     o.SilentAddingMode = true;
     o.OnlyForHDDs = false;
     dialog->PendingFolders.clear();
-    EXPECT_FALSE(dialog->silentAddApplies(drives));
+    EXPECT_FALSE(dialog->silentAddApplies());
 }
 
 TEST_F(AddDiskDialogTest, AutomaticCloseFollowsTheOptionsAndHowFoldersCame) {
@@ -400,7 +401,7 @@ TEST_F(AddDiskDialogTest, AddRunAddsTheListedFoldersAndResetsTheForm) {
     writeFile(dir.file("cd/Rock/d.mp3"), std::string(500, 'x'));
     dialog->LoadFolderList({"E:\\Pop\\", "E:\\Jazz\\"}, false);
     dialog->setRowChecked(0, true);
-    dialog->refresh(drives);
+    dialog->refresh();
     dialog->descriptionChanged("Summer Mix");
 
     std::vector<std::string> captionsDuringRun;
@@ -410,7 +411,7 @@ TEST_F(AddDiskDialogTest, AddRunAddsTheListedFoldersAndResetsTheForm) {
         closeDuringRun = dialog->closeEnabled();
         addDuringRun = dialog->addEnabled();
     };
-    ASSERT_TRUE(dialog->runAdd(drives));
+    ASSERT_TRUE(dialog->runAdd());
 
     EXPECT_EQ(captionsDuringRun, std::vector<std::string>{"[ Adding is in progress, please, wait... ]"});
     EXPECT_FALSE(closeDuringRun);
@@ -444,7 +445,7 @@ TEST_F(AddDiskDialogTest, AddRunIsRefusedUntilAddIsEnabled) {
     writeFile(dir.file("cd/Pop/a.mp3"), std::string(300, 'x'));
     dialog->LoadFolderList({"E:\\Pop\\"}, false);
     dialog->descriptionChanged("Mix");
-    EXPECT_FALSE(dialog->runAdd(drives)); // the label was never read
+    EXPECT_FALSE(dialog->runAdd()); // the label was never read
     EXPECT_TRUE(session->db.musicList().empty());
     EXPECT_EQ(captions(), std::vector<std::string>{"E:\\Pop\\"});
 }
@@ -455,14 +456,52 @@ TEST_F(AddDiskDialogTest, FailedAddRunReportsAndKeepsTheList) {
     session->DebugMode = true;
     fs::create_directories(dir.file("FileList.txt"));
     dialog->LoadFolderList({"E:\\Pop\\"}, false);
-    dialog->refresh(drives);
-    EXPECT_FALSE(dialog->runAdd(drives));
+    dialog->refresh();
+    EXPECT_FALSE(dialog->runAdd());
     ASSERT_EQ(ui.errors().size(), 1u);
     EXPECT_NE(ui.errors()[0].find("FileList.txt"), std::string::npos);
     EXPECT_EQ(captions(), std::vector<std::string>{"E:\\Pop\\"});
     EXPECT_EQ(dialog->caption(), "Adding a disk/folder to your music data base");
     EXPECT_TRUE(dialog->closeEnabled());
     EXPECT_TRUE(dialog->addEnabled());
+}
+
+// ---- The command line's add ----
+
+TEST_F(AddDiskDialogTest, PreparedAddTakesNativeAndCataloguePathsAndTheGivenDescription) {
+    writeFile(dir.file("cd/Pop/a.mp3"), std::string(300, 'x'));
+    writeFile(dir.file("cd/Rock/r.mp3"), std::string(300, 'x'));
+    EXPECT_EQ(dialog->prepareAdd({dir.file("cd/Pop"), "e:\\Rock"}, true, "Night Mix"), std::nullopt);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"E:\\Pop\\", "E:\\Rock\\"}));
+    EXPECT_EQ(dialog->rootedState(), RootedState::Checked);
+    EXPECT_EQ(dialog->description(), "Night Mix");
+    ASSERT_TRUE(dialog->runAdd());
+    EXPECT_EQ(musicList(), (std::vector<std::string>{"Night Mix /MIX01/\\Pop\\a.mp3", "Night Mix /MIX01/\\Rock\\r.mp3"}));
+
+    // A hard disk's description is fixed: a given one does not replace it.
+    writeFile(dir.file("hd/Music/m.mp3"), std::string(300, 'x'));
+    EXPECT_EQ(dialog->prepareAdd({dir.file("hd/Music/m.mp3")}, false, "Ignored"), std::nullopt);
+    EXPECT_EQ(dialog->description(), "Drive <C>");
+    EXPECT_EQ(captions(), std::vector<std::string>{"C:\\Music\\"});
+}
+
+TEST_F(AddDiskDialogTest, PreparedAddSaysWhyItCannotRun) {
+    // No disk in the drive: the label field's text.
+    EXPECT_EQ(dialog->prepareAdd({"F:\\"}, false, "Mix"), msg(7));
+    // A hard disk folder that is gone, a place on no drive, a drive letter that is none.
+    EXPECT_EQ(dialog->prepareAdd({"G:\\"}, false, std::nullopt), msg(7));
+    EXPECT_EQ(dialog->prepareAdd({"/velmo-nowhere"}, false, std::nullopt),
+              "\"/velmo-nowhere\" is no folder or file on a drive of Drives.ini.");
+    EXPECT_EQ(dialog->prepareAdd({"Q:\\Pop"}, false, std::nullopt),
+              "\"Q:\\Pop\" is no folder or file on a drive of Drives.ini.");
+    // One add, one drive.
+    EXPECT_EQ(dialog->prepareAdd({"E:\\Pop", dir.file("hd/Music")}, false, std::nullopt),
+              "The folders of one add must lie on one drive: \"" + dir.file("hd/Music") + "\" does not.");
+    // A description no disk text can carry.
+    EXPECT_EQ(dialog->prepareAdd({"E:\\Pop"}, false, "A/B"),
+              "A disk description must not be empty or hold any of the characters \\ / : * ? \" < > |.");
+    EXPECT_FALSE(dialog->addEnabled());
+    EXPECT_TRUE(session->db.musicList().empty());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "DbFileTestUtil.h"
 #include "app/DatabaseCommands.h"
 #include "app/Session.h"
+#include "support/FakeServices.h"
 #include "musicdb/Statistics.h"
 
 namespace velmo::test {
@@ -28,7 +29,7 @@ std::vector<std::string> temporaryFilesIn(const std::string& folder) {
 
 class DatabaseCommands : public ::testing::Test {
 protected:
-    DatabaseCommands() : session(dir.path(), ui, std::make_unique<ScriptedRandom>()) {}
+    DatabaseCommands() : session(dir.path(), services.forUser(ui), std::make_unique<ScriptedRandom>()) {}
 
     std::string dbPath() const { return dir.file("Profiles/Default/Default.vmdb"); }
     // The database file name as the profile file records it.
@@ -46,6 +47,7 @@ protected:
 
     TempDir dir;
     ScriptedUi ui;
+    FakeServices services;
     Session session;
 };
 

@@ -409,7 +409,7 @@ void AddDiskFormTest::chooserListsTheDrivesAndBuildsCataloguePaths() {
     fs::create_directories(f.path("cd/.hidden"));
     fs::create_directories(f.path("cd/Jazz"));
     TOpenFolderForm& chooser = f.chooser;
-    chooser.loadDrives(platform::DriveTable::load(f.main.dir.path()));
+    chooser.loadDrives(f.main.session->drives());
     auto* tree = chooser.findChild<QTreeWidget*>("ShellTreeView");
     auto* choose = chooser.findChild<QPushButton*>("ButtonChoose");
     auto* cancel = chooser.findChild<QPushButton*>("ButtonCancel");
@@ -442,11 +442,11 @@ void AddDiskFormTest::chooserListsTheDrivesAndBuildsCataloguePaths() {
 
     // Cancel gives nothing, Choose the selected folder.
     ChooserAnswer none("");
-    QVERIFY(!chooser.chooseFolder(platform::DriveTable::load(f.main.dir.path()), "Pick"));
+    QVERIFY(!chooser.chooseFolder(f.main.session->drives(), "Pick"));
     QVERIFY(none.seen);
     QCOMPARE(none.caption, QString("Pick"));
     ChooserAnswer jazz("E:\\Jazz\\");
-    QCOMPARE(chooser.chooseFolder(platform::DriveTable::load(f.main.dir.path()), "Pick"),
+    QCOMPARE(chooser.chooseFolder(f.main.session->drives(), "Pick"),
              std::optional<std::string>("E:\\Jazz\\"));
 }
 

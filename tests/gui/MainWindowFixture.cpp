@@ -37,12 +37,12 @@ std::string sampleDatabase() {
 MainWindowFixture::MainWindowFixture(const std::string& database, bool quiet) {
     velmo::test::writeFile(dir.file("Profiles/Default/Default.vmdb"), database);
     ui.setQuiet(quiet);
-    session = std::make_unique<Session>(dir.path(), ui);
+    session = std::make_unique<Session>(dir.path(), services.forUser(ui));
     window = std::make_unique<TMainForm>(*session);
     ui.setOwner(window.get());
+    ui.setStatusLabel(window->statusLabel());
     window->show();
     started = Startup(*session, {});
-    window->refreshProfiles();
     window->UpDateText();
     window->UpDatePlayButton();
     QApplication::setActiveWindow(window.get());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "QtUserInterface.h"
+#include "support/FakeServices.h"
 #include "support/TestSupport.h"
 #include "app/Session.h"
 #include "forms/TMainForm.h"
@@ -47,6 +48,7 @@ public:
 
     velmo::test::TempDir dir;
     QtUserInterface ui;
+    velmo::test::FakeServices services;
     std::unique_ptr<Session> session;
     std::unique_ptr<TMainForm> window;
     bool started = false;

@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QMessageBox>
+#include <QAbstractButton>
 #include <QToolTip>
 #include <QMouseEvent>
 #include <QTreeView>
@@ -57,6 +60,7 @@ private slots:
     void songsShowTheirSizeAsAHintFoldersNone();
     void keyboardHintHoldsUntilTheMouseMovesOnBothAxes();
     void captionsAndHintsFollowTheTextTableTwinsIncluded();
+    void reloadTagShowsItsProgressInTheStatusBar();
 };
 
 void MainWindowViewsTest::tabsCarryTheirNamesAndCounts() {
@@ -420,6 +424,31 @@ void MainWindowViewsTest::captionsAndHintsFollowTheTextTableTwinsIncluded() {
     QCOMPARE(f.window->findChild<QMenu*>("ContextMenuRootItemJustGood")->title(), QString("Nur gut"));
     // Texts the table does not hold stay: the counted tab captions.
     QCOMPARE(f.window->tabs()->tabText(1).startsWith("Music List ("), true);
+}
+
+void MainWindowViewsTest::reloadTagShowsItsProgressInTheStatusBar() {
+    MainWindowFixture f(sampleDatabase(), false);
+    // No drive holds the disk: the insert prompt comes, and what the status bar says then is
+    // what the user sees while the tags are read.
+    velmo::test::writeFile(f.dir.file("Drives.ini"), "C=fixed;" + f.dir.path() + "\r\n");
+    auto* status = f.window->findChild<QLabel*>("StatusBar1");
+    QVERIFY(status);
+    QStringList shownAtPrompt;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        shownAtPrompt << status->text();
+        box->button(QMessageBox::No)->click();
+    });
+    answer.start(20);
+    f.musicTree()->setFocus();
+    f.musicTree()->selectionModel()->select(f.treeIndex({"Summer Mix /SUMMER01/"}), QItemSelectionModel::Select);
+    f.window->findChild<QAction*>("ContextMenuItemReloadTag")->trigger();
+    answer.stop();
+    // The disk is asked for once; its other songs are passed over.
+    QCOMPARE(shownAtPrompt, QStringList{" [ Reloading tags: 1 of 8 ]"});
+    QCOMPARE(status->text(), QString());
 }
 
 int runMainWindowViewsTest(int argc, char** argv) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FakeServices.h"
 #include "support/TestSupport.h"
 #include "app/Session.h"
 #include "musicdb/MusicDatabase.h"
@@ -37,7 +38,7 @@ public:
 class PlaylistSession {
 public:
     explicit PlaylistSession(std::unique_ptr<RandomSource> random = std::make_unique<ScriptedRandom>())
-        : session("/nonexistent-velmo-appdir", ui, std::move(random)) {
+        : session("/nonexistent-velmo-appdir", services.forUser(ui), std::move(random)) {
         MusicDatabase& db = session.db;
         disk = db.TryToFindNode(nullptr, db.musicTree(), false, 0, iiHardDisk, "Drive <C> /Music/");
         db.AddToDataList(disk);
@@ -65,6 +66,7 @@ public:
     int statusOf(const TDataRec* rec) const { return MusicDatabase::statusOf(rec); }
 
     StatusRecordingUi ui;
+    FakeServices services;
     Session session;
     TreeNode* disk = nullptr;
     TreeNode* folder = nullptr;

@@ -62,7 +62,7 @@ TEST_F(Lifecycle, SecondStartReadsTheFilesOfTheFirst) {
     const std::string players = readFile(profileFile("Default", "PlayerConfig.ini"));
 
     ScriptedUi ui2;
-    Session again(dir.path(), ui2, std::make_unique<ScriptedRandom>());
+    Session again(dir.path(), services.forUser(ui2), std::make_unique<ScriptedRandom>());
     EXPECT_TRUE(Startup(again, {}));
     Shutdown(again);
     EXPECT_EQ(readFile(path("Options.ini")), options);
@@ -79,7 +79,7 @@ TEST_F(Lifecycle, DebugModeOnlyForAnExactFirstArgument) {
     };
     for (const auto& [args, expected] : cases) {
         ScriptedUi caseUi;
-        Session s(dir.path(), caseUi, std::make_unique<ScriptedRandom>());
+        Session s(dir.path(), services.forUser(caseUi), std::make_unique<ScriptedRandom>());
         StartupOptions options;
         options.arguments = args;
         Startup(s, options);
@@ -119,7 +119,7 @@ TEST_F(Lifecycle, ResetQuestionIsAskedOnceLoadedAndYesResetsTheIcons) {
     writeFile(defaultDb(), databaseText("CD1", {"one.mp3"}, 7));
     for (bool answer : {false, true}) {
         ScriptedUi caseUi;
-        Session s(dir.path(), caseUi, std::make_unique<ScriptedRandom>());
+        Session s(dir.path(), services.forUser(caseUi), std::make_unique<ScriptedRandom>());
         int asked = 0;
         StartupOptions options;
         options.askForReset = [&](Session& asking) {

@@ -350,6 +350,80 @@ TEST_F(ProfileCommands, RenameMovesFolderAndDefaultDatabaseFile) {
     EXPECT_EQ(readFile(path("Options.ini")), "[Profile]\r\nHome\r\n[Profiles]\r\nHome;Other;\r\n");
 }
 
+// Everything a failed profile command must leave as it was.
+struct ProfileSnapshot {
+    std::string currentProfile;
+    Names profiles;
+    int selected;
+    std::string dbName;
+    std::string options;
+    Names musicList;
+    bool operator==(const ProfileSnapshot&) const = default;
+};
+
+ProfileSnapshot snapshot(Session& s, const std::string& optionsPath) {
+    return {s.CurrentProfile, s.Profiles, s.SelectedProfile, s.settings.DBName, readFile(optionsPath),
+            captionsOf(s.db.musicList())};
+}
+
+TEST_F(ProfileCommands, RenameOntoAnUnlistedFolderIsRefusedWithTheReasonAndChangesNothing) {
+    setUpTwoProfiles();
+    writeFile(profileFile("Home", "notes.txt"), "someone else's");
+    const std::string songs = readFile(profileFile("Default", "Default.vmdb"));
+    const ProfileSnapshot before = snapshot(session, path("Options.ini"));
+
+    EXPECT_FALSE(RenameProfile(session, "Home"));
+    EXPECT_EQ(ui.errors(), Names{"Cannot rename the folder \"" + path("Profiles/Default") + "\" to \"" +
+                                 path("Profiles/Home") + "\". File exists"});
+    EXPECT_EQ(snapshot(session, path("Options.ini")), before);
+    EXPECT_EQ(readFile(profileFile("Default", "Default.vmdb")), songs);
+    EXPECT_EQ(readFile(profileFile("Home", "notes.txt")), "someone else's");
+    EXPECT_FALSE(exists(profileFile("Home", "Default.vmdb")));
+}
+
+TEST_F(ProfileCommands, RenameWhoseDatabaseCannotMoveKeepsTheFolderWhereItWas) {
+    setUpTwoProfiles();
+    // The folder already holds a file under the database's new name: it is not overwritten.
+    writeFile(profileFile("Default", "Home.vmdb"), "not a database");
+    const ProfileSnapshot before = snapshot(session, path("Options.ini"));
+
+    EXPECT_FALSE(RenameProfile(session, "Home"));
+    EXPECT_EQ(ui.errors(), Names{"Cannot rename the file \"" + path("Profiles/Home/Default.vmdb") + "\" to \"" +
+                                 path("Profiles/Home/Home.vmdb") + "\". File exists"});
+    EXPECT_EQ(snapshot(session, path("Options.ini")), before);
+    EXPECT_TRUE(exists(profileFile("Default", "Default.vmdb")));
+    EXPECT_EQ(readFile(profileFile("Default", "Home.vmdb")), "not a database");
+    EXPECT_FALSE(exists(path("Profiles/Home")));
+}
+
+TEST_F(ProfileCommands, NewAndRenameRefuseATakenNameWithTheErrorBox) {
+    setUpTwoProfiles();
+    const ProfileSnapshot before = snapshot(session, path("Options.ini"));
+    EXPECT_FALSE(NewProfile(session, "other"));
+    EXPECT_FALSE(RenameProfile(session, "Other"));
+    ASSERT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.shown[0].kind, "errorbox");
+    EXPECT_EQ(ui.shown[1].kind, "errorbox");
+    EXPECT_EQ(snapshot(session, path("Options.ini")), before);
+
+    EXPECT_TRUE(NewProfile(session, "Party"));
+    EXPECT_EQ(session.CurrentProfile, "Party");
+    EXPECT_EQ(session.Profiles, (Names{"Default", "Other", "Party"}));
+}
+
+TEST_F(ProfileCommands, DeleteWhoseFolderCannotBeSetAsideKeepsTheProfile) {
+    setUpTwoProfiles();
+    SwitchProfile(session, "Other");
+    writeFile(path("Profiles/Other [DELETED]/Other.vmdb"), "deleted before");
+    const ProfileSnapshot before = snapshot(session, path("Options.ini"));
+
+    EXPECT_FALSE(DeleteProfile(session));
+    EXPECT_EQ(ui.errors(), Names{"Cannot rename the folder \"" + path("Profiles/Other") + "\" to \"" +
+                                 path("Profiles/Other [DELETED]") + "\". File exists"});
+    EXPECT_EQ(snapshot(session, path("Options.ini")), before);
+    EXPECT_TRUE(exists(profileFile("Other", "Other.vmdb")));
+}
+
 TEST_F(ProfileCommands, RenameKeepsCustomDatabaseNameAndDestination) {
     setUpTwoProfiles();
     const std::string customDb = path("Data/mine.vmdb");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Session.h"
+#include "support/FakeServices.h"
 #include "support/TestSupport.h"
 #include "util/TextLines.h"
 
@@ -113,7 +114,7 @@ inline std::vector<std::string> captionsOf(ItemList& list) {
 // A session over a fresh, empty program folder, with a scripted user.
 class SessionTest : public ::testing::Test {
 protected:
-    SessionTest() : session(dir.path(), ui, std::make_unique<ScriptedRandom>()) {}
+    SessionTest() : session(dir.path(), services.forUser(ui), std::make_unique<ScriptedRandom>()) {}
 
     std::string path(const std::string& relative) const { return dir.file(relative); }
     std::string profileFile(const std::string& profile, const std::string& name) const {
@@ -122,6 +123,7 @@ protected:
 
     TempDir dir;
     ScriptedUi ui;
+    FakeServices services;
     Session session;
 };
 

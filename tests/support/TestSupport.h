@@ -23,6 +23,8 @@ public:
     std::vector<Shown> shown;
     std::vector<FileDialog> dialogs;
     int messagesProcessed = 0;
+    int userInputPumps = 0; // the pumps among them that let clicks and keys through
+    std::vector<Progress> progress;
 
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
     void showNotice(const std::string& caption, const std::string& text) override;
@@ -32,7 +34,11 @@ public:
     }
     std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
     std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
-    void processMessages() override { ++messagesProcessed; }
+    void processMessages(Pump pump) override {
+        ++messagesProcessed;
+        if (pump == Pump::WithUserInput) ++userInputPumps;
+    }
+    void reportProgress(const Progress& p) override { progress.push_back(p); }
 
     std::vector<std::string> errors() const;
 };

@@ -44,6 +44,7 @@ void AddDiskDialog::changed() {
 
 void AddDiskDialog::ButtonAddCDClick() {
     caption_ = s_.messages[msgAddDiskCaption];
+    s_.DetectCDDrives();
     s_.db.DiskAdded = false;
     ResetForm();
     PendingFolders.clear();
@@ -123,7 +124,8 @@ void AddDiskDialog::removeRows(std::vector<size_t> indexes) {
     UpDateRootedCheckBox();
 }
 
-AddDiskDialog::Focus AddDiskDialog::refresh(const platform::DriveTable& drives) {
+AddDiskDialog::Focus AddDiskDialog::refresh() {
+    platform::DriveTable& drives = s_.drives();
     refreshEnabled_ = false;
     LabelRead = false;
     labelText_ = s_.messages[msgDetectingLabel];
@@ -196,9 +198,9 @@ std::vector<std::string> AddDiskDialog::collectDroppedFolders(const std::vector<
     return folders;
 }
 
-bool AddDiskDialog::dropOnDialog(const std::vector<std::string>& nativePaths, const platform::DriveTable& drives,
-                                 bool shiftHeld) {
-    std::vector<std::string> folders = collectDroppedFolders(nativePaths, drives);
+bool AddDiskDialog::dropOnDialog(const std::vector<std::string>& nativePaths, bool shiftHeld) {
+    s_.DetectCDDrives();
+    std::vector<std::string> folders = collectDroppedFolders(nativePaths, s_.drives());
     if (folders.empty()) return false;
     caption_ = s_.messages[msgAddDiskCaption];
     LoadFolderList(std::move(folders), shiftHeld);
@@ -206,9 +208,9 @@ bool AddDiskDialog::dropOnDialog(const std::vector<std::string>& nativePaths, co
     return true;
 }
 
-bool AddDiskDialog::dropOnMainWindow(const std::vector<std::string>& nativePaths,
-                                     const platform::DriveTable& drives, bool shiftHeld) {
-    std::vector<std::string> folders = collectDroppedFolders(nativePaths, drives);
+bool AddDiskDialog::dropOnMainWindow(const std::vector<std::string>& nativePaths, bool shiftHeld) {
+    s_.DetectCDDrives();
+    std::vector<std::string> folders = collectDroppedFolders(nativePaths, s_.drives());
     if (folders.empty()) return false;
     caption_ = s_.messages[msgAddDiskCaption];
     ResetForm();
@@ -217,12 +219,14 @@ bool AddDiskDialog::dropOnMainWindow(const std::vector<std::string>& nativePaths
     return true;
 }
 
-bool AddDiskDialog::silentAddApplies(const platform::DriveTable& drives) const {
+bool AddDiskDialog::silentAddApplies() const {
+    const platform::DriveTable& drives = s_.drives();
     if (!s_.settings.SilentAddingMode || PendingFolders.empty() || PendingFolders.front().empty()) return false;
     return !s_.settings.OnlyForHDDs || contains(drives.hardDrives(), PendingFolders.front().front());
 }
 
-bool AddDiskDialog::runAdd(const platform::DriveTable& drives) {
+bool AddDiskDialog::runAdd() {
+    const platform::DriveTable& drives = s_.drives();
     if (!addEnabled()) return false;
     std::vector<AddItem> items;
     for (const FolderRow& row : rows_) items.push_back({row.caption, row.checked});
@@ -244,6 +248,42 @@ bool AddDiskDialog::runAdd(const platform::DriveTable& drives) {
     caption_ = s_.messages[msgAddDiskCaption] + " " + s_.messages[msgDone];
     ResetForm();
     return true;
+}
+
+std::optional<std::string> AddDiskDialog::whyAddIsDisabled() const {
+    if (rows_.empty()) return s_.messages[msgChooseDiskFolder];
+    if (!LabelRead) return labelText_;
+    if (!DescriptionOK)
+        return "A disk description must not be empty or hold any of the characters \\ / : * ? \" < > |.";
+    return std::nullopt;
+}
+
+std::optional<std::string> AddDiskDialog::prepareAdd(const std::vector<std::string>& paths, bool rooted,
+                                                     const std::optional<std::string>& description) {
+    ButtonAddCDClick();
+    const platform::DriveTable& drives = s_.drives();
+    std::vector<std::string> nativePaths;
+    std::optional<char> drive;
+    for (const std::string& path : paths) {
+        std::optional<std::string> native = path;
+        if (path.size() >= 2 && path[1] == ':') {
+            std::string catalog = path;
+            catalog[0] = asciiUpper(catalog[0]);
+            if (drives.kind(catalog[0]) == platform::DriveKind::None) native.reset();
+            else if (!(native = drives.catalogToNative(catalog))) return s_.messages[msgNoDisk];
+        }
+        const std::vector<std::string> folders =
+            native ? collectDroppedFolders({*native}, drives) : std::vector<std::string>{};
+        if (folders.empty()) return "\"" + path + "\" is no folder or file on a drive of Drives.ini.";
+        if (drive && asciiUpper(folders.front().front()) != *drive)
+            return "The folders of one add must lie on one drive: \"" + path + "\" does not.";
+        drive = asciiUpper(folders.front().front());
+        nativePaths.push_back(*native);
+    }
+    if (!dropOnMainWindow(nativePaths, rooted)) return s_.messages[msgChooseDiskFolder];
+    refresh();
+    if (LabelRead && description && descriptionEnabled_) descriptionChanged(*description);
+    return whyAddIsDisabled();
 }
 
 bool AddDiskDialog::closesAfterAdd() const {

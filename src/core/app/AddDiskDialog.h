@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,7 +65,8 @@ public:
     std::string hint() const;
     RootedState rootedState() const { return rooted_; }
 
-    // Opening by the Add disk command: the caption, a fresh DiskAdded, an empty form.
+    // Opening by the Add disk command: the caption, the drives detected again, a fresh
+    // DiskAdded, an empty form.
     void ButtonAddCDClick();
     // Empties the form: no folders, "<choose disk/folder>", an empty editable description,
     // Add and Refresh disabled, Close enabled.
@@ -87,7 +89,7 @@ public:
     // Refresh (F5): reads the label of the rows' drive and decides the description: a hard
     // disk's is fixed ("Drive <C>"), a CD's is proposed from a disk of the same label already
     // in the database. Returns where the focus should go.
-    Focus refresh(const platform::DriveTable& drives);
+    Focus refresh();
     // The user edited the description.
     void descriptionChanged(const std::string& text);
 
@@ -100,18 +102,25 @@ public:
     // Files and folders dropped onto the dialog: their folders join the list (those of the
     // list's drive) and the adding counts as drag and drop. False, with nothing changed, when
     // the drop holds no usable folder.
-    bool dropOnDialog(const std::vector<std::string>& nativePaths, const platform::DriveTable& drives,
-                      bool shiftHeld);
+    bool dropOnDialog(const std::vector<std::string>& nativePaths, bool shiftHeld);
     // Dropped onto the main window: as above, but the form starts empty.
-    bool dropOnMainWindow(const std::vector<std::string>& nativePaths, const platform::DriveTable& drives,
-                          bool shiftHeld);
+    bool dropOnMainWindow(const std::vector<std::string>& nativePaths, bool shiftHeld);
 
     // The silent adding mode applies to the pending folders: it is on and, with "Only for
     // hard drives", their drive is a hard disk.
-    bool silentAddApplies(const platform::DriveTable& drives) const;
+    bool silentAddApplies() const;
     // Runs the add over the listed folders with the description and label, then empties the
     // form. A failure is reported to the user and keeps the list; returns whether it ran.
-    bool runAdd(const platform::DriveTable& drives);
+    bool runAdd();
+    // Why Add cannot run now (no disk in the drive, no usable description); nothing when it can.
+    std::optional<std::string> whyAddIsDisabled() const;
+
+    // The add of the command line, through the same steps as the window: the paths (on this
+    // machine, or catalogue paths such as "E:\Pop") are dropped onto the main window with
+    // their root marks, the disk is read, and `description` replaces the proposed one when
+    // the disk is a CD. Returns why the add cannot run, or nothing when runAdd may follow.
+    std::optional<std::string> prepareAdd(const std::vector<std::string>& paths, bool rooted,
+                                          const std::optional<std::string>& description);
     // Whether the dialog closes by itself after an add run.
     bool closesAfterAdd() const;
     // The dialog is closing: when the run added songs, Close and Add are disabled and the

@@ -127,8 +127,8 @@ void MenuItemResetIconsClick(Session& s) { s.db.ResetIcons(); }
 bool SaveOrDeleteDatabase(Session& s) {
     if (!s.db.musicTree().empty()) return MenuItemSaveBaseClick(s);
     const std::string path = s.databasePath();
-    if (!platform::removeFile(path)) {
-        s.ui.showError("Cannot delete file \"" + path + "\".");
+    if (auto failure = platform::removeFile(path)) {
+        s.ui.showError("Cannot delete file \"" + path + "\". " + *failure);
         return false;
     }
     return true;

@@ -1,12 +1,12 @@
 #include "app/Lifecycle.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "app/DatabaseCommands.h"
 #include "app/Session.h"
 #include "base/UserInterface.h"
 #include "app/Profiles.h"
+#include "platform/FileIO.h"
 
 namespace velmo {
 
@@ -29,9 +29,11 @@ void ReadIni(Session& s, bool haveOptions, const std::optional<std::string>& pro
 bool Startup(Session& s, const StartupOptions& options) {
     const auto& args = options.arguments;
     s.DebugMode = !args.empty() && (args.front() == "/debug" || args.front() == "-debug");
-    std::error_code ec;
-    std::filesystem::create_directories(s.AppDir + "/Profiles", ec);
-    std::filesystem::create_directories(s.AppDir + "/Language", ec);
+    if (options.seed) s.fixedSeed = options.seed;
+    for (const char* folder : {"/Profiles", "/Language"}) {
+        const std::string path = s.AppDir + folder;
+        if (auto failure = platform::createFolders(path)) s.ui.showError("Cannot create folder \"" + path + "\". " + *failure);
+    }
 
     const bool haveOptions = ReadOpt(s);
     if (options.profile &&
@@ -42,6 +44,8 @@ bool Startup(Session& s, const StartupOptions& options) {
     if (options.profile && *options.profile != s.CurrentProfile) s.optionsCurrentProfile = s.CurrentProfile;
     ReadIni(s, haveOptions, options.profile);
     s.db.notifyStatisticsChanged();
+    s.notifyProfilesChanged();
+    s.notifySettingsChanged();
     const bool loaded = LoadData(s);
     s.db.setDBModified(false);
     s.db.notifyStatisticsChanged();

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +18,8 @@ struct StartupOptions {
     // Asked once everything is loaded: whether the database needs a reset (no unheard songs
     // left). Yes runs "Reset icons".
     std::function<bool(Session&)> askForReset;
+    // A seed given by the user: the playlists of the run follow one reproducible sequence.
+    std::optional<uint64_t> seed;
 };
 
 // The start-up steps that need no window: debug switch, the Profiles and Language folders,

@@ -8,6 +8,7 @@
 #include "app/DatabaseCommands.h"
 #include "app/Lifecycle.h"
 #include "app/Session.h"
+#include "app/SessionListener.h"
 #include "base/UserInterface.h"
 #include "platform/FileIO.h"
 #include "settings/ProfileFile.h"
@@ -39,10 +40,7 @@ void writeLines(Session& s, const std::string& path, const std::vector<std::stri
         s.ui.showError("Cannot create file \"" + path + "\". " + *failure);
 }
 
-bool folderExists(const std::string& path) {
-    std::error_code ec;
-    return fs::is_directory(path, ec);
-}
+bool folderExists(const std::string& path) { return platform::folderExists(path); }
 
 // Case-insensitive, as the profile box finds its entries.
 bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
@@ -76,8 +74,11 @@ void selectProfile(Session& s, const std::string& name) {
 } // namespace
 
 void SaveProfile(Session& s) {
-    std::error_code ec;
-    fs::create_directories(s.profileFolder(s.CurrentProfile), ec);
+    const std::string folder = s.profileFolder(s.CurrentProfile);
+    if (auto failure = platform::createFolders(folder)) {
+        s.ui.showError("Cannot create folder \"" + folder + "\". " + *failure);
+        return;
+    }
     writeLines(s, profileFile(s, "Profile.ini"), profileFileLines(s.settings));
     SavePlayerConfig(s);
 }
@@ -189,37 +190,74 @@ void MakeProfile(Session& s) {
     SaveProfile(s);
     SaveOpt(s);
     s.db.notifyStatisticsChanged();
+    s.notifyProfilesChanged();
+    s.notifySettingsChanged();
 }
 
-void RenameProfile(Session& s, const std::string& newName) {
+bool NewProfile(Session& s, const std::string& name) {
+    if (refuseProfileName(s, name)) return false;
+    s.CurrentProfile = name;
+    MakeProfile(s);
+    return true;
+}
+
+bool RenameProfile(Session& s, const std::string& newName) {
+    if (refuseProfileName(s, newName)) return false;
     const std::string old = s.CurrentProfile;
+    const std::string oldFolder = s.profileFolder(old);
+    const std::string newFolder = s.profileFolder(newName);
+    const bool defaultDatabase = s.settings.DBName == defaultDBName(old);
+    // The folder moves first, then the default-named database inside it; when a step fails the
+    // steps before it are undone, so the profile stays whole under its old name.
+    const bool moveFolder = folderExists(oldFolder);
+    if (moveFolder) {
+        if (auto failure = platform::renamePath(oldFolder, newFolder)) {
+            s.ui.showError("Cannot rename the folder \"" + oldFolder + "\" to \"" + newFolder + "\". " + *failure);
+            return false;
+        }
+    }
+    if (defaultDatabase) {
+        const std::string movedFile = s.nativePath("Profiles\\" + newName + "\\" + old + ".vmdb");
+        const std::string newFile = s.nativePath(defaultDBName(newName));
+        if (platform::fileExists(movedFile)) {
+            if (auto failure = platform::renamePath(movedFile, newFile)) {
+                if (moveFolder) platform::renamePath(newFolder, oldFolder);
+                s.ui.showError("Cannot rename the file \"" + movedFile + "\" to \"" + newFile + "\". " + *failure);
+                return false;
+            }
+        }
+        s.settings.DBName = defaultDBName(newName);
+    }
     if (s.SelectedProfile >= 0 && static_cast<size_t>(s.SelectedProfile) < s.Profiles.size())
         s.Profiles[static_cast<size_t>(s.SelectedProfile)] = newName;
     selectProfile(s, newName);
-    std::error_code ec;
-    if (folderExists(s.profileFolder(old))) fs::rename(s.profileFolder(old), s.profileFolder(newName), ec);
-    if (s.settings.DBName == defaultDBName(old)) {
-        s.settings.DBName = defaultDBName(newName);
-        const std::string oldFile = s.nativePath("Profiles\\" + newName + "\\" + old + ".vmdb");
-        if (platform::fileExists(oldFile)) fs::rename(oldFile, s.databasePath(), ec);
-    }
     s.settings.PathToDB = replaceAll(s.settings.PathToDB, "Profiles\\" + old + "\\", "Profiles\\" + newName + "\\");
     s.CurrentProfile = newName;
     SaveOpt(s);
     SaveProfile(s);
     s.db.notifyStatisticsChanged();
+    s.notifyProfilesChanged();
+    s.notifySettingsChanged();
+    return true;
 }
 
-void DeleteProfile(Session& s) {
-    if (s.Profiles.size() <= 1) return;
+bool DeleteProfile(Session& s) {
+    if (s.Profiles.size() <= 1) return false;
+    const std::string folder = s.profileFolder(s.CurrentProfile);
+    if (folderExists(folder)) {
+        if (auto failure = platform::renamePath(folder, folder + kDeletedSuffix)) {
+            s.ui.showError("Cannot rename the folder \"" + folder + "\" to \"" + folder + kDeletedSuffix + "\". " +
+                           *failure);
+            return false;
+        }
+    }
     if (s.SelectedProfile >= 0 && static_cast<size_t>(s.SelectedProfile) < s.Profiles.size())
         s.Profiles.erase(s.Profiles.begin() + s.SelectedProfile);
     s.SelectedProfile = 0;
-    const std::string folder = s.profileFolder(s.CurrentProfile);
-    std::error_code ec;
-    if (folderExists(folder)) fs::rename(folder, folder + kDeletedSuffix, ec);
     SwitchProfile(s, s.Profiles.front());
     SaveOpt(s);
+    s.notifyProfilesChanged();
+    return true;
 }
 
 void SwitchProfile(Session& s, const std::string& name) {
@@ -232,6 +270,8 @@ void SwitchProfile(Session& s, const std::string& name) {
     LoadData(s);
     s.db.setDBModified(false);
     s.db.notifyStatisticsChanged();
+    s.notifyProfilesChanged();
+    s.notifySettingsChanged();
 }
 
 } // namespace velmo

@@ -38,8 +38,16 @@ bool refuseProfileName(Session& s, const std::string& name);
 
 // The profile commands. MakeProfile creates the profile named by CurrentProfile.
 void MakeProfile(Session& s);
-void RenameProfile(Session& s, const std::string& newName);
-void DeleteProfile(Session& s);
+// "New profile": refuses a name that cannot be taken (the error box is shown), else creates
+// the profile and makes it the current one. True when it was created.
+bool NewProfile(Session& s, const std::string& name);
+// Renames the current profile, its folder and its default-named database. A refused name or
+// a folder or file that cannot be renamed is reported and changes nothing; true when renamed.
+bool RenameProfile(Session& s, const std::string& newName);
+// Deletes the current profile (its folder is kept as "<name> [DELETED]") and switches to the
+// first one left. False, with the error shown, when the folder cannot be renamed; nothing
+// happens when it is the only profile.
+bool DeleteProfile(Session& s);
 // Switches to a listed profile, as picking it in the profile box does.
 void SwitchProfile(Session& s, const std::string& name);
 

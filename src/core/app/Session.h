@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,16 +10,32 @@
 #include "playlist/PlaylistGenerator.h"
 #include "external/PlayerConfig.h"
 #include "musicdb/MusicDatabase.h"
+#include "platform/Drives.h"
 #include "settings/ProfileSettings.h"
 
 namespace velmo {
 
+namespace platform {
+class Clock;
+class ProcessLauncher;
+} // namespace platform
+class SessionListener;
 class UserInterface;
 
-// One run of the program: its folder, profiles, settings, messages and database, and the
-// user it talks to. Both front ends build one and hand it to the commands.
+// What a front hands the session to reach the user and the machine.
+struct SessionServices {
+    UserInterface& ui;
+    platform::ProcessLauncher& launcher;
+    platform::Clock& clock;
+    // Reads the drive table of the run from the program folder; called again by each
+    // DetectCDDrives. Empty: Drives.ini of the program folder.
+    std::function<platform::DriveTable(const std::string& appDir)> loadDrives;
+};
+
+// One run of the program: its folder, profiles, settings, messages and database, the user it
+// talks to and the machine's services. Both front ends build one and hand it to the commands.
 struct Session {
-    Session(std::string appDir, UserInterface& userInterface,
+    Session(std::string appDir, SessionServices services,
             std::unique_ptr<RandomSource> random = makeClockSeededRandom());
 
     std::string AppDir; // a path on this machine, without a trailing slash
@@ -32,6 +49,8 @@ struct Session {
     MessageTable messages;
     TextTable texts; // every caption and hint of the windows, in the current language
     UserInterface& ui;
+    platform::ProcessLauncher& launcher;
+    platform::Clock& clock;
     MusicDatabase db;
     // The database file whose load stopped at a bad line. The first save over it keeps the
     // whole original beside it as "<name>.bak", so the songs after that line are not lost.
@@ -57,6 +76,37 @@ struct Session {
     std::string nativePath(const std::string& stored) const;
     // The folder of a profile on this machine.
     std::string profileFolder(const std::string& profile) const;
+
+    // The drive table of the run, read at its first use.
+    platform::DriveTable& drives();
+    // Reads the drive table again (a drive was added to Drives.ini, a disk changed) and
+    // rebuilds CDDrives and HardDrives from it.
+    void DetectCDDrives();
+    // The optical drives and the other drives, each as letter and colon ("E:"), in letter
+    // order, as the last DetectCDDrives found them.
+    const std::vector<std::string>& CDDrives();
+    const std::vector<std::string>& HardDrives();
+
+    // Debug mode: the add reports every folder it reads.
+    void setDebugMode(bool on) { DebugMode = on; }
+    // The window's view choices, kept in the profile's settings.
+    void setMusicTreeVisible(bool visible) { settings.MusicTreeVisible = visible; }
+    void setActiveTab(int tab) { settings.ActiveTab = tab; }
+
+    // Listeners hear profile, settings and language changes; they must outlive the session or
+    // remove themselves.
+    void addListener(SessionListener* listener);
+    void removeListener(SessionListener* listener);
+    void notifyProfilesChanged();
+    void notifySettingsChanged();
+    void notifyLanguageChanged();
+
+private:
+    std::function<platform::DriveTable(const std::string&)> loadDrives_;
+    std::optional<platform::DriveTable> drives_;
+    std::vector<std::string> cdDrives_;
+    std::vector<std::string> hardDrives_;
+    std::vector<SessionListener*> listeners_;
 };
 
 } // namespace velmo

@@ -1,8 +1,12 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace velmo {
+
+// The program's name: the title of its error boxes and of the application.
+inline constexpr const char* kProgramTitle = "VelmoMusicDB v2.07";
 
 // Everything the core asks of the person in front of the program. The window front end shows
 // message boxes and file dialogs, the command line prints and takes its answers from options,
@@ -34,8 +38,21 @@ public:
     // A passing message in the status bar; an empty text clears it.
     virtual void showStatus(const std::string& /*text*/) {}
 
-    // Lets the window repaint during a long operation.
-    virtual void processMessages() {}
+    // How far a long operation has come: `done` of `total` steps, and what it is doing.
+    struct Progress {
+        std::string text;
+        uint64_t done = 0;
+        uint64_t total = 0;
+    };
+    virtual void reportProgress(const Progress& /*progress*/) {}
+
+    // Which window messages a pump handles during a long operation.
+    enum class Pump {
+        Repaint,      // the window repaints; clicks and keys wait until the operation ends
+        WithUserInput // clicks and keys too: the operation's own buttons (Skip, Abort) work
+    };
+    // Lets the window handle pending messages during a long operation.
+    virtual void processMessages(Pump /*pump*/ = Pump::Repaint) {}
 };
 
 } // namespace velmo

@@ -50,7 +50,6 @@ ProfileBox::ProfileBox(Session& session, QWidget* parent) : QWidget(parent), s_(
     connect(item("DeleteProfileMenuItem"), &QAction::triggered, this, [this] {
         ProfileEditMode = 2;
         runWithWindowDisabled([this] { DeleteProfile(s_); });
-        refresh();
         emit profilesChanged();
     });
 }
@@ -74,7 +73,6 @@ void ProfileBox::ComboBoxProfilesChange(int index) {
     const std::string name = s_.Profiles[static_cast<size_t>(index)];
     runWithWindowDisabled([&] { SwitchProfile(s_, name); });
     emit profileSwitched();
-    refresh();
 }
 
 void ProfileBox::startProfileEdit(int mode) {
@@ -100,19 +98,12 @@ void ProfileBox::endProfileEdit() {
 
 void ProfileBox::profileEditEnter() {
     const std::string name = EditNewProfile->text().toStdString();
-    if (refuseProfileName(s_, name)) {
+    // A refused name or a folder that cannot be renamed keeps the editor open for another try.
+    if (!(ProfileEditMode == 0 ? NewProfile(s_, name) : RenameProfile(s_, name))) {
         EditNewProfile->selectAll();
         return;
     }
-    const int mode = ProfileEditMode;
     endProfileEdit();
-    if (mode == 0) {
-        s_.CurrentProfile = name;
-        MakeProfile(s_);
-    } else {
-        RenameProfile(s_, name);
-    }
-    refresh();
     emit profilesChanged();
 }
 

@@ -124,8 +124,6 @@ TAddCDForm::TAddCDForm(Session& session, TMainForm* mainForm)
     showState();
 }
 
-void TAddCDForm::DetectCDDrives() { drives_ = platform::DriveTable::load(s_.AppDir); }
-
 void TAddCDForm::setMainWindowEnabled(bool enabled) { mainForm_->setEnabled(enabled); }
 
 void TAddCDForm::showState() {
@@ -171,7 +169,6 @@ void TAddCDForm::bringToFront(QWidget* window) {
 }
 
 void TAddCDForm::ButtonAddCDClick() {
-    DetectCDDrives();
     core_.ButtonAddCDClick();
     showState();
     show();
@@ -182,16 +179,16 @@ void TAddCDForm::ButtonAddCDClick() {
 
 void TAddCDForm::ButtonChooseFolderClick() {
     if (!chooser_) return;
-    const std::optional<std::string> path = chooser_->chooseFolder(drives_, s_.messages[msgChooseFolderCaption]);
+    const std::optional<std::string> path = chooser_->chooseFolder(s_.drives(), s_.messages[msgChooseFolderCaption]);
     if (!path) return;
     core_.folderChosen(*path, QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier));
     showState();
     ButtonRefreshClick();
-    if (core_.silentAddApplies(drives_)) ButtonAddFolderClick();
+    if (core_.silentAddApplies()) ButtonAddFolderClick();
 }
 
 void TAddCDForm::ButtonRefreshClick() {
-    const AddDiskDialog::Focus focus = core_.refresh(drives_);
+    const AddDiskDialog::Focus focus = core_.refresh();
     showState();
     if (isVisible()) {
         if (focus == AddDiskDialog::Focus::AddButton) {
@@ -219,7 +216,7 @@ void TAddCDForm::ButtonAddFolderClick() {
         w->setEnabled(false);
     }
     setMainWindowEnabled(false);
-    const bool added = core_.runAdd(drives_);
+    const bool added = core_.runAdd();
     running_ = false;
     setMainWindowEnabled(true);
     for (size_t i = 0; i < std::size(contents); ++i) contents[i]->setEnabled(wasEnabled[i]);
@@ -234,20 +231,18 @@ void TAddCDForm::ButtonAddFolderClick() {
 }
 
 void TAddCDForm::dropOnDialog(const std::vector<std::string>& nativePaths, bool shiftHeld) {
-    DetectCDDrives();
-    if (!core_.dropOnDialog(nativePaths, drives_, shiftHeld)) return;
+    if (!core_.dropOnDialog(nativePaths, shiftHeld)) return;
     setMainWindowEnabled(false);
     show();
     showState();
     ButtonRefreshClick();
     if (s_.settings.FocusAfterDrag) bringToFront(this);
-    if (core_.silentAddApplies(drives_)) ButtonAddFolderClick();
+    if (core_.silentAddApplies()) ButtonAddFolderClick();
 }
 
 void TAddCDForm::dropOnMainWindow(const std::vector<std::string>& nativePaths, bool shiftHeld) {
-    DetectCDDrives();
-    if (!core_.dropOnMainWindow(nativePaths, drives_, shiftHeld)) return;
-    const bool silent = core_.silentAddApplies(drives_);
+    if (!core_.dropOnMainWindow(nativePaths, shiftHeld)) return;
+    const bool silent = core_.silentAddApplies();
     if (!silent) show();
     showState();
     ButtonRefreshClick();

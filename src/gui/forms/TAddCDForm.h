@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/AddDiskDialog.h"
-#include "platform/Drives.h"
 
 class QCheckBox;
 class QMimeData;
@@ -32,7 +31,6 @@ public:
 
     void setFolderChooser(TOpenFolderForm* chooser) { chooser_ = chooser; }
     AddDiskDialog& state() { return core_; }
-    const platform::DriveTable& drives() const { return drives_; }
 
     // "Add disk...": shows the dialog empty and opens the chooser.
     void ButtonAddCDClick();
@@ -60,7 +58,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void DetectCDDrives();
     void setMainWindowEnabled(bool enabled);
     void FormClose();
     void showState();
@@ -70,7 +67,6 @@ private:
     TMainForm* mainForm_;
     TOpenFolderForm* chooser_ = nullptr;
     AddDiskDialog core_;
-    platform::DriveTable drives_;
     bool running_ = false;
 
     QLineEdit* EditCDLabel = nullptr;

@@ -73,7 +73,8 @@ std::vector<int> rowPath(QModelIndex index) {
 
 } // namespace
 
-TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s_(session) {
+TMainForm::TMainForm(Session& session, QWidget* parent)
+    : QMainWindow(parent), s_(session), rootControl_(session.db) {
     setObjectName("TMainForm");
     setWindowTitle(kWindowTitle);
     setWindowIcon(IconSet::icon(1));
@@ -97,7 +98,6 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
     connect(profileBox_, &ProfileBox::profileSwitched, this, [this] {
         UpDateText();
         UpDatePlayButton();
-        treeStack_->setCurrentWidget(s_.settings.MusicTreeVisible ? TreeViewMusicTree : TreeViewFolders);
     });
     connect(profileBox_, &ProfileBox::profilesChanged, this, [this] {
         UpDateText();
@@ -143,6 +143,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     s_.db.addListener(this);
+    s_.addListener(this);
 
     applyTexts(this, s_.texts);
     refreshProfiles();
@@ -153,6 +154,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent) : QMainWindow(parent), s
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     s_.db.removeListener(this);
+    s_.removeListener(this);
 }
 
 QPushButton* TMainForm::makeButton(const QString& name) {
@@ -244,11 +246,11 @@ QWidget* TMainForm::buildTreeTab() {
     ButtonFinish = makeButton("ButtonFinish");
     for (QPushButton* b : {ButtonRoot, ButtonSimple, ButtonFinish}) rootLayout->addWidget(b);
     connect(ButtonRoot, &QPushButton::clicked, this, [this] {
-        RootsChanged |= RootFolders(s_.db).ButtonRootClick(selectedMusicNodes());
+        rootControl_.markAsRoots(selectedMusicNodes());
         UpDateText();
     });
     connect(ButtonSimple, &QPushButton::clicked, this, [this] {
-        RootsChanged |= RootFolders(s_.db).ButtonSimpleClick(selectedMusicNodes());
+        rootControl_.clearRootMarks(selectedMusicNodes());
         UpDateText();
     });
     connect(ButtonFinish, &QPushButton::clicked, this, &TMainForm::ButtonFinishClick);
@@ -475,7 +477,7 @@ void TMainForm::ButtonMakePlayListClick() {
 
 void TMainForm::ButtonSwitchViewClick() {
     treeStack_->setCurrentWidget(visibleTree() == TreeViewMusicTree ? TreeViewFolders : TreeViewMusicTree);
-    s_.settings.MusicTreeVisible = visibleTree() == TreeViewMusicTree;
+    s_.setMusicTreeVisible(visibleTree() == TreeViewMusicTree);
     if (PageControlTabInt->currentIndex() == 0) visibleTree()->setFocus();
     searchPanel_->reset();
     UpDatePlayButton();
@@ -490,7 +492,7 @@ void TMainForm::ButtonSelectAllClick(int tab) {
 void TMainForm::ButtonManageDBClick() { PopupMenuManageDB->popup(ButtonManageDB->mapToGlobal(QPoint(0, 0))); }
 
 void TMainForm::PageControlTabIntChange() {
-    s_.settings.ActiveTab = PageControlTabInt->currentIndex();
+    s_.setActiveTab(PageControlTabInt->currentIndex());
     UpDateText();
     UpDatePlayButton();
 }
@@ -529,7 +531,8 @@ void TMainForm::updateRootButtons() {
 }
 
 void TMainForm::ButtonRootControlClick() {
-    PanelRootControl->show();
+    rootControl_.enter();
+    PanelRootControl->setVisible(rootControl_.active());
     if (visibleTree() == TreeViewFolders) ButtonSwitchViewClick();
     ButtonSwitchView->setEnabled(false);
     TreeViewMusicTree->clearSelection();
@@ -539,13 +542,11 @@ void TMainForm::ButtonRootControlClick() {
 }
 
 void TMainForm::ButtonFinishClick() {
-    if (RootsChanged) {
-        ButtonFinish->setEnabled(false);
-        RootFolders(s_.db).ReloadRootTree();
-    }
+    ButtonFinish->setEnabled(false);
+    rootControl_.finish();
     ButtonFinish->setEnabled(true);
-    PanelRootControl->hide();
-    ButtonSwitchView->setEnabled(true);
+    PanelRootControl->setVisible(rootControl_.active());
+    ButtonSwitchView->setEnabled(!rootControl_.active());
     UpDateText();
 }
 
@@ -589,6 +590,12 @@ void TMainForm::databaseCleared() { playerPanel_->ButtonPlayNow->setEnabled(fals
 
 void TMainForm::refreshProfiles() { profileBox_->refresh(); }
 
+void TMainForm::profilesChanged() { refreshProfiles(); }
+
+void TMainForm::settingsChanged() {
+    treeStack_->setCurrentWidget(s_.settings.MusicTreeVisible ? TreeViewMusicTree : TreeViewFolders);
+}
+
 void TMainForm::runWithWindowDisabled(const std::function<void()>& work) {
     setEnabled(false);
     work();
@@ -628,11 +635,11 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
     case WindowKeyCommand::SimpleMark:
         // Ctrl+R and Ctrl+S act in the music tree while root control runs.
         if (!inMusicTree) return false;
-        if (PanelRootControl->isVisible()) ButtonSimple->click();
+        if (rootControl_.active()) ButtonSimple->click();
         return true;
     case WindowKeyCommand::RootMark:
         if (!inMusicTree) return false;
-        if (PanelRootControl->isVisible()) ButtonRoot->click();
+        if (rootControl_.active()) ButtonRoot->click();
         return true;
     case WindowKeyCommand::SaveBase: MenuItemSaveBaseClick(s_); return true;
     case WindowKeyCommand::SelectAll:
@@ -642,12 +649,12 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
     case WindowKeyCommand::AddDisk: MenuItemAddDisk->trigger(); return true;
     case WindowKeyCommand::FocusSearch: searchPanel_->focusField(); return true;
     case WindowKeyCommand::RootControl:
-        if (PanelRootControl->isVisible()) ButtonFinishClick();
+        if (rootControl_.active()) ButtonFinishClick();
         else ButtonRootControlClick();
         return true;
     case WindowKeyCommand::Escape:
         // In root control Esc finishes it; otherwise it is Exit.
-        if (PanelRootControl->isVisible()) ButtonFinishClick();
+        if (rootControl_.active()) ButtonFinishClick();
         else close();
         return true;
     }
@@ -682,8 +689,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::ContextMenuItemReloadTagClick() {
     const std::vector<TDataRec*> songs = SetSelectionList(true, true);
     if (songs.empty()) return;
-    platform::DriveTable drives = platform::DriveTable::load(s_.AppDir);
-    ReloadTags(s_.db, s_.ui, s_.messages, drives, songs);
+    ReloadTags(s_.db, s_.ui, s_.messages, s_.drives(), songs);
     UpDateText();
 }
 

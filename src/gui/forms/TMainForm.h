@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "app/RootControl.h"
+#include "app/SessionListener.h"
 #include "musicdb/MusicDatabase.h"
 
 class QTabWidget;
@@ -33,7 +35,7 @@ class SongHints;
 // The main window: six tabs over the core's trees and lists, the status and database
 // commands, the profile box, the statistics line. Handlers read the widgets, call the core
 // and show the result; the rules live in the core.
-class TMainForm : public QMainWindow, private DatabaseListener {
+class TMainForm : public QMainWindow, private DatabaseListener, private SessionListener {
     Q_OBJECT
 public:
     explicit TMainForm(Session& session, QWidget* parent = nullptr);
@@ -43,8 +45,6 @@ public:
     void UpDateText();
     // Refreshes the enabled state of Play now, Delete, Make playlist and Press to start.
     void UpDatePlayButton();
-    // The profile box shows the session's profile list.
-    void refreshProfiles();
     // A copy keeps Make playlist and Press to start disabled (set by the copy engine).
     void setCopyRunning(bool running);
     // Closing without the exit question or saving (a screenshot run).
@@ -52,6 +52,8 @@ public:
     // The add-disk dialog that "Add disk..." and drops onto this window open.
     void setAddDiskDialog(TAddCDForm* dialog) { AddCDForm = dialog; }
     TAddCDForm* addDiskDialog() const { return AddCDForm; }
+    // Where passing messages and progress show (the lower status bar).
+    QLabel* statusLabel() const { return StatusBar1; }
 
     // The records a command acts on, from the active tree or list.
     std::vector<TDataRec*> SetSelectionList(bool songs, bool songsUnderFolders) const;
@@ -72,6 +74,10 @@ protected:
 private:
     void statisticsChanged() override;
     void databaseCleared() override;
+    void profilesChanged() override;
+    void settingsChanged() override;
+    // The profile box shows the session's profile list.
+    void refreshProfiles();
 
     QWidget* buildTreeTab();
     QWidget* buildListTab(int tab);
@@ -145,8 +151,7 @@ private:
     bool copyRunning_ = false;
     bool quietClose_ = false;
     bool textRefreshPending_ = false;
-    // Set when root control changed a mark; the folder tree is rebuilt at Finish.
-    bool RootsChanged = false;
+    RootControl rootControl_;
     TAddCDForm* AddCDForm = nullptr;
 };
 

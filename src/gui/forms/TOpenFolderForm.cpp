@@ -60,11 +60,11 @@ TOpenFolderForm::TOpenFolderForm(const TextTable& texts, QWidget* parent) : QDia
 }
 
 void TOpenFolderForm::loadDrives(const platform::DriveTable& drives) {
-    drives_ = drives;
+    drives_ = &drives;
     ShellTreeView->clear();
-    for (const platform::DriveEntry& drive : drives_.entries()) {
+    for (const platform::DriveEntry& drive : drives_->entries()) {
         // The drive's place on this machine: its folder, or its device while no disk is in.
-        const std::string place = drives_.rootPath(drive.letter).value_or(drive.path);
+        const std::string place = drives_->rootPath(drive.letter).value_or(drive.path);
         auto* item = new QTreeWidgetItem(ShellTreeView);
         item->setText(0, QString(QChar(drive.letter)) + ":\\ (" + qs(place) + ")");
         item->setData(0, kLetterRole, QChar(drive.letter));
@@ -78,7 +78,7 @@ void TOpenFolderForm::fillChildren(QTreeWidgetItem* item) {
     item->setData(0, kFilledRole, true);
     QString native = item->data(0, kNativeRole).toString();
     if (!item->parent()) {
-        const std::optional<std::string> root = drives_.rootPath(item->data(0, kLetterRole).toChar().toLatin1());
+        const std::optional<std::string> root = drives_->rootPath(item->data(0, kLetterRole).toChar().toLatin1());
         if (!root) {
             // No disk in the drive: look again the next time the node is opened.
             item->setData(0, kFilledRole, false);

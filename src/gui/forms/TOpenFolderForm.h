@@ -25,7 +25,8 @@ public:
     // ("E:\Pop\Old\", "E:\" for a whole drive), nullopt on Cancel.
     std::optional<std::string> chooseFolder(const platform::DriveTable& drives, const std::string& caption);
 
-    // Lists the drives afresh, nothing selected.
+    // Lists the drives afresh, nothing selected. The table must outlive the listing (it is the
+    // session's).
     void loadDrives(const platform::DriveTable& drives);
     // The selected drive or folder as "E:\Pop\"; nullopt when nothing is selected.
     std::optional<std::string> selectedPath() const;
@@ -40,7 +41,7 @@ private:
     QTreeWidget* ShellTreeView = nullptr;
     QPushButton* ButtonChoose = nullptr;
     QPushButton* ButtonCancel = nullptr;
-    platform::DriveTable drives_;
+    const platform::DriveTable* drives_ = nullptr;
 };
 
 } // namespace velmo::gui

@@ -18,6 +18,7 @@ public:
 
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
     void showNotice(const std::string& caption, const std::string& text) override;
+    bool answersWithoutPerson() const override { return true; }
     void showError(const std::string& text) override;
     std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
     std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;

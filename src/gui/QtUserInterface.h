@@ -17,6 +17,7 @@ public:
     void setOwner(QWidget* owner) { owner_ = owner; }
     void setStatusLabel(QLabel* label) { status_ = label; }
     void setQuiet(bool quiet) { quiet_ = quiet; }
+    bool answersWithoutPerson() const override { return quiet_; }
 
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
     void showNotice(const std::string& caption, const std::string& text) override;

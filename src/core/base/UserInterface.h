@@ -35,6 +35,10 @@ public:
     virtual std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> chooseFileToSave(const FileDialog& dialog) = 0;
 
+    // True when questions are answered by options or default buttons rather than by a person,
+    // so a question asked again gets the same answer and nothing changes in between.
+    virtual bool answersWithoutPerson() const { return false; }
+
     // A passing message in the status bar; an empty text clears it.
     virtual void showStatus(const std::string& /*text*/) {}
 

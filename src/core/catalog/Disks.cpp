@@ -43,9 +43,13 @@ std::optional<char> LookOrInsertCD(UserInterface& ui, const MessageTable& messag
     const size_t first = diskText.find('/');
     const size_t last = diskText.rfind('/');
     const std::string label = first != std::string::npos && last > first ? diskText.substr(first + 1, last - first - 1) : "";
-    for (;;) {
+    // Without a person the answer never changes the drives: stop asking after a few prompts
+    // instead of looping for ever.
+    constexpr int kPromptsWithoutPerson = 3;
+    for (int prompts = 0;; ++prompts) {
         for (char letter : table.cdDrives())
             if (table.volumeLabel(letter) == label) return letter;
+        if (ui.answersWithoutPerson() && prompts == kPromptsWithoutPerson) return std::nullopt;
         const std::string text = replaceAll(messages[msgInsertCDQuestion], "%name", diskText);
         if (!ui.askYesNo(messages[msgCDInsertion], text, true)) return std::nullopt;
     }

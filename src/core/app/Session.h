@@ -7,6 +7,7 @@
 #include "base/MessageTable.h"
 #include "base/TextTable.h"
 #include "catalog/FolderScan.h"
+#include "playlist/CopyContext.h"
 #include "playlist/PlaylistGenerator.h"
 #include "external/PlayerConfig.h"
 #include "musicdb/MusicDatabase.h"
@@ -69,6 +70,11 @@ struct Session {
 
     // What drawing a playlist in this session works with.
     PlaylistContext playlistContext() { return {db, settings, ui, messages, !fixedSeed}; }
+
+    // What preparing a copy and writing its playlist file in this session work with.
+    CopyContext copyContext(const platform::DriveTable& drives) {
+        return {db, settings, ui, messages, drives, AppDir, CurrentProfile};
+    }
 
     // The database file as a path on this machine.
     std::string databasePath() const;

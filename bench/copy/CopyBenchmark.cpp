@@ -1,0 +1,210 @@
+// velmo-bench-copy: the preparation of a copy and the result playlist, on a collection of
+// 1,000,000 songs with a playlist of 50,000 and a destination that still holds the previous copy.
+//
+// The collection is built in memory (not timed): one hard disk of 500 artist folders with 1,000
+// songs each and 500 CDs of 10 folders with 100 songs each. The previous copy is 50,000 other
+// random songs, now heard, whose files (empty: only names count here) lie in the destination with
+// a few files of the user's own; the new playlist is 50,000 random songs, so about 2,500 of them
+// were in the previous copy too. Each repetition rebuilds the destination (not timed) and times:
+//   clean-up   DeleteOldSongs, MakeDirLists, DeleteOldDirs, CreateNewDirs
+//   plan       PrepareCopyData (one local-drive question, answered Yes)
+//   m3u        FormPlayList over the destination after a complete copy (the files of the new
+//              playlist present), written atomically with fsync.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/Session.h"
+#include "base/UserInterface.h"
+#include "musicdb/MusicDatabase.h"
+#include "platform/Drives.h"
+#include "platform/FileIO.h"
+#include "playlist/CopyPlan.h"
+#include "playlist/DestinationCleanUp.h"
+#include "playlist/DestinationFolder.h"
+#include "playlist/ResultPlaylist.h"
+
+namespace {
+
+using namespace velmo;
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr int32_t kMB = 1048576;
+
+class YesUi : public UserInterface {
+public:
+    bool askYesNo(const std::string&, const std::string&, bool) override { return true; }
+    void showNotice(const std::string&, const std::string&) override {}
+    void showError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
+    std::optional<std::string> chooseFileToOpen(const FileDialog&) override { return std::nullopt; }
+    std::optional<std::string> chooseFileToSave(const FileDialog&) override { return std::nullopt; }
+};
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+std::vector<TDataRec*> buildCollection(MusicDatabase& db, int hardFolders, int cds) {
+    BulkUpdate bulk(db);
+    std::vector<TDataRec*> songs;
+    std::mt19937 rng(20240611);
+    std::uniform_int_distribution<int32_t> size(kMB, 15 * kMB);
+    char name[64];
+    auto addSong = [&](TreeNode* folder, int k) {
+        std::snprintf(name, sizeof name, "%04d - Some Track Title.mp3", k);
+        const int32_t bytes = size(rng);
+        TreeNode* node = db.TryToFindNode(folder, db.musicTree(), true, bytes, imageOfStatus(ssUnused), name);
+        TDataRec* rec = db.AddToDataList(node);
+        rec->Size = bytes;
+        rec->MusicListItem = db.musicList().append(rec, imageOfStatus(ssUnused));
+        db.countNewUnusedSong(rec);
+        songs.push_back(rec);
+    };
+    auto addFolder = [&](TreeNode* parent, const char* text) {
+        TreeNode* folder = db.TryToFindNode(parent, db.musicTree(), true, 0, iiFolder, text);
+        db.AddToDataList(folder);
+        return folder;
+    };
+    TreeNode* disk = db.TryToFindNode(nullptr, db.musicTree(), false, 0, iiHardDisk, "Drive <C> /Music/");
+    db.AddToDataList(disk);
+    for (int f = 0; f < hardFolders; ++f) {
+        std::snprintf(name, sizeof name, "Artist %04d", f);
+        TreeNode* folder = addFolder(disk, name);
+        for (int k = 0; k < 1000; ++k) addSong(folder, k);
+    }
+    for (int c = 0; c < cds; ++c) {
+        std::snprintf(name, sizeof name, "Rock Collection %04d /ROCK_%04d/", c, c);
+        TreeNode* cd = db.TryToFindNode(nullptr, db.musicTree(), false, 0, iiCDDisk, name);
+        db.AddToDataList(cd);
+        for (int f = 0; f < 10; ++f) {
+            std::snprintf(name, sizeof name, "Album %02d", f);
+            TreeNode* folder = addFolder(cd, name);
+            for (int k = 0; k < 100; ++k) addSong(folder, k);
+        }
+    }
+    return songs;
+}
+
+// The previous copy: the files of `previous` and a few of the user's own.
+void buildDestination(const DestinationFolder& dest, const std::vector<TDataRec*>& previous) {
+    std::error_code ec;
+    fs::remove_all(dest.folder, ec);
+    for (TDataRec* rec : previous) {
+        const std::string path = dest.nativePath(DestName(musicTreePath(rec->MusicNode)));
+        fs::create_directories(fs::path(path).parent_path(), ec);
+        platform::createEmptyFile(path);
+    }
+    for (int i = 0; i < 20; ++i) platform::createEmptyFile(dest.folder + "/own file " + std::to_string(i) + ".txt");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int reps = 3;
+    int hardFolders = 500, cds = 500, playlist = 50000;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--reps") && hasValue) reps = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--small") ) { hardFolders = 50; cds = 50; playlist = 5000; }
+        else {
+            std::fprintf(stderr, "usage: velmo-bench-copy [--reps N] [--small]\n");
+            return 2;
+        }
+    }
+
+    char tmpl[] = "/tmp/velmo-bench-copy-XXXXXX";
+    if (!mkdtemp(tmpl)) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::string appDir = tmpl;
+    YesUi ui;
+    Session s(appDir, ui, std::make_unique<Mt19937Random>(7));
+    s.settings.PathToDB = "Profiles\\Default\\MusicBase";
+    platform::DriveTable drives({{'C', platform::DriveKind::Fixed, appDir + "/c", std::nullopt}}, appDir);
+
+    auto start = Clock::now();
+    std::vector<TDataRec*> songs = buildCollection(s.db, hardFolders, cds);
+    std::vector<TDataRec*> shuffled = songs;
+    std::mt19937 rng(99);
+    std::shuffle(shuffled.begin(), shuffled.end(), rng);
+    std::vector<TDataRec*> previous(shuffled.begin(), shuffled.begin() + playlist);
+    std::shuffle(shuffled.begin(), shuffled.end(), rng);
+    {
+        StatisticsBatch batch(s.db);
+        for (TDataRec* rec : previous) s.db.SetStatus(rec, ssUsed);
+        for (int i = 0; i < playlist; ++i) s.db.SetStatus(shuffled[i], ssPlayList);
+    }
+    int overlap = 0;
+    for (TDataRec* rec : previous) overlap += MusicDatabase::statusOf(rec) == ssPlayList;
+    std::printf("%zu songs, playlist %d (%d of them in the previous copy of %d); built in %.2f s\n", songs.size(),
+                s.db.counters()[cP].count, overlap, playlist, secondsSince(start));
+
+    const CopyContext context = s.copyContext(drives);
+    const DestinationFolder dest = *DestinationFolder::resolve(s.settings.PathToDB, appDir, drives);
+    std::vector<double> deleteOld, dirLists, deleteDirs, createDirs, plan, m3u, total;
+    size_t lines = 0;
+    for (int r = 0; r < reps; ++r) {
+        start = Clock::now();
+        buildDestination(dest, previous);
+        const double setup = secondsSince(start);
+
+        DestinationCleanUp cleanUp(context);
+        auto t = Clock::now();
+        cleanUp.DeleteOldSongs();
+        deleteOld.push_back(secondsSince(t));
+        t = Clock::now();
+        cleanUp.MakeDirLists();
+        dirLists.push_back(secondsSince(t));
+        const size_t oldDirs = cleanUp.OldDirs.size(), newDirs = cleanUp.NewDirs.size();
+        t = Clock::now();
+        cleanUp.DeleteOldDirs();
+        deleteDirs.push_back(secondsSince(t));
+        t = Clock::now();
+        cleanUp.CreateNewDirs();
+        createDirs.push_back(secondsSince(t));
+        t = Clock::now();
+        const CopyPlan copyPlan = PrepareCopyData(context);
+        plan.push_back(secondsSince(t));
+        total.push_back(deleteOld.back() + dirLists.back() + deleteDirs.back() + createDirs.back() + plan.back());
+
+        // A complete copy, then its playlist file.
+        for (const CopyItem& item : copyPlan.CopyList) platform::createEmptyFile(dest.nativePath(item.DestName));
+        DriveFlags copyFromDrive{};
+        copyFromDrive['C' - 'A'] = true;
+        t = Clock::now();
+        FormPlayList(context, copyFromDrive);
+        m3u.push_back(secondsSince(t));
+        lines = platform::readWholeFile(playlistFilePath(context)).value_or("").size();
+        std::printf("rep %d: destination of %d files made in %.1f s; OldDirs %zu, NewDirs %zu, CopyList %zu, disks %d\n",
+                    r + 1, playlist + 20, setup, oldDirs, newDirs, copyPlan.CopyList.size(), copyPlan.DisksTotal());
+    }
+    std::printf("\nmedian of %d (ms):\n", reps);
+    std::printf("  DeleteOldSongs %8.1f\n  MakeDirLists   %8.1f\n  DeleteOldDirs  %8.1f\n  CreateNewDirs  %8.1f\n",
+                1000 * median(deleteOld), 1000 * median(dirLists), 1000 * median(deleteDirs), 1000 * median(createDirs));
+    std::printf("  PrepareCopyData%8.1f\n  preparation    %8.1f   (target <= 1500)\n", 1000 * median(plan),
+                1000 * median(total));
+    std::printf("  FormPlayList   %8.1f   (target <= 200; %zu bytes)\n", 1000 * median(m3u), lines);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak RSS %.0f MB\n", usage.ru_maxrss / 1024.0);
+
+    std::error_code ec;
+    fs::remove_all(appDir, ec);
+    return 0;
+}

@@ -1,0 +1,104 @@
+#include "playlist/ResultPlaylist.h"
+
+#include "base/MessageTable.h"
+#include "base/UserInterface.h"
+#include "musicdb/MusicDatabase.h"
+#include "platform/Drives.h"
+#include "platform/FileIO.h"
+#include "playlist/DestinationFolder.h"
+#include "settings/ProfileSettings.h"
+#include "util/IntConversion.h"
+
+namespace velmo {
+
+namespace {
+
+constexpr size_t msgAllOperationsCompleted = 23;
+constexpr size_t msgPlaylistSavedTo = 24;
+
+bool isHardDiskImage(int image) { return image == iiHardDiskRoot || image == iiHardDisk; }
+
+std::string relativeLine(std::string_view destName) {
+    std::string line = destName.starts_with('#') ? "./" : "";
+    line += destName;
+    for (char& c : line)
+        if (c == '\\') c = '/';
+    return line;
+}
+
+} // namespace
+
+std::vector<std::string> PlayListLines(const CopyContext& c, const DriveFlags& CopyFromDrive) {
+    std::vector<std::string> lines;
+    const std::optional<DestinationFolder> destination =
+        DestinationFolder::resolve(c.settings.PathToDB, c.AppDir, c.drives);
+    ItemList& list = c.db.playList();
+    lines.reserve(list.size());
+    for (ListItem* item = list.first(); item; item = list.next(item)) {
+        const TreeNode* song = item->data()->MusicNode;
+        const TreeNode* disk = song;
+        while (disk->parent()) disk = disk->parent();
+        const std::string caption = musicTreePath(song);
+        // The disk's own kind says whether it is a local drive; a "<" in an optical disk's
+        // description does not make it one.
+        if (isHardDiskImage(disk->imageIndex())) {
+            const size_t lt = disk->text().find('<');
+            const char letter = lt != std::string::npos && lt + 1 < disk->text().size() ? disk->text()[lt + 1] : 0;
+            const bool copied = letter >= 'A' && letter <= 'Z' && CopyFromDrive[letter - 'A'];
+            if (copied) {
+                const std::string destName = DestName(caption);
+                if (destination && platform::fileExists(destination->nativePath(destName)))
+                    lines.push_back(relativeLine(destName));
+            } else {
+                const size_t slash = caption.find('\\');
+                const std::string onDrive =
+                    std::string(1, letter) + ":\\" + (slash == std::string::npos ? "" : caption.substr(slash + 1));
+                std::optional<std::string> native = c.drives.catalogToNative(onDrive);
+                if (native && platform::fileExists(*native)) lines.push_back(*native);
+            }
+        } else {
+            const std::string destName = DestName(caption);
+            if (destination && platform::fileExists(destination->nativePath(destName)))
+                lines.push_back(relativeLine(destName));
+        }
+    }
+    return lines;
+}
+
+std::string playlistFilePath(const CopyContext& c) {
+    const std::optional<DestinationFolder> destination =
+        DestinationFolder::resolve(c.settings.PathToDB, c.AppDir, c.drives);
+    return destination ? destination->nativePath(c.CurrentProfile + ".m3u") : std::string();
+}
+
+bool FormPlayList(const CopyContext& c, const DriveFlags& CopyFromDrive) {
+    const std::vector<std::string> lines = PlayListLines(c, CopyFromDrive);
+    const std::string path = playlistFilePath(c);
+    std::optional<std::string> error;
+    if (path.empty()) {
+        error = "the destination folder " + c.settings.PathToDB + " is not on a drive of this machine";
+    } else {
+        error = platform::writeFileAtomically(path, [&](const auto& sink) {
+            std::string chunk;
+            for (const std::string& line : lines) {
+                chunk += line;
+                chunk += "\r\n";
+                if (chunk.size() >= (1 << 16)) {
+                    sink(chunk);
+                    chunk.clear();
+                }
+            }
+            sink(chunk);
+        });
+    }
+    if (error) {
+        c.ui.showError("The playlist file " + (path.empty() ? c.CurrentProfile + ".m3u" : path) +
+                       " could not be written: " + *error);
+        return false;
+    }
+    if (c.settings.ConfirmOpts[ShowResultWnd])
+        c.ui.showNotice(c.messages[msgAllOperationsCompleted], replaceAll(c.messages[msgPlaylistSavedTo], "%name", path));
+    return true;
+}
+
+} // namespace velmo

@@ -13,6 +13,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <ctime>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +53,12 @@ public:
 };
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+double cpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -120,7 +127,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--reps") && hasValue) reps = std::max(1, std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--small") ) { hardFolders = 50; cds = 50; playlist = 5000; }
+        else if (!std::strcmp(argv[i], "--small")) { hardFolders = 50; cds = 50; playlist = 5000; }
         else {
             std::fprintf(stderr, "usage: velmo-bench-copy [--reps N] [--small]\n");
             return 2;
@@ -157,52 +164,66 @@ int main(int argc, char** argv) {
 
     const CopyContext context = s.copyContext(drives);
     const DestinationFolder dest = *DestinationFolder::resolve(s.settings.PathToDB, appDir, drives);
-    std::vector<double> deleteOld, dirLists, deleteDirs, createDirs, plan, m3u, total;
-    size_t lines = 0;
+    // Wall time and the process's CPU time (user and system) of each step: on a machine shared
+    // with other work the CPU time is the steadier figure.
+    struct Step {
+        const char* name;
+        std::vector<double> wall, cpu;
+    };
+    Step steps[] = {{"DeleteOldSongs", {}, {}}, {"MakeDirLists", {}, {}},    {"DeleteOldDirs", {}, {}},
+                    {"CreateNewDirs", {}, {}},  {"PrepareCopyData", {}, {}}, {"M3U lines", {}, {}},
+                    {"FormPlayList", {}, {}}};
+    auto timed = [](Step& step, const auto& work) {
+        const auto wall = Clock::now();
+        const double cpu = cpuSeconds();
+        work();
+        step.cpu.push_back(cpuSeconds() - cpu);
+        step.wall.push_back(secondsSince(wall));
+    };
+    std::vector<double> prepWall, prepCpu;
+    size_t bytes = 0;
     for (int r = 0; r < reps; ++r) {
         start = Clock::now();
         buildDestination(dest, previous);
         const double setup = secondsSince(start);
 
         DestinationCleanUp cleanUp(context);
-        auto t = Clock::now();
-        cleanUp.DeleteOldSongs();
-        deleteOld.push_back(secondsSince(t));
-        t = Clock::now();
-        cleanUp.MakeDirLists();
-        dirLists.push_back(secondsSince(t));
+        CopyPlan copyPlan;
+        timed(steps[0], [&] { cleanUp.DeleteOldSongs(); });
+        timed(steps[1], [&] { cleanUp.MakeDirLists(); });
         const size_t oldDirs = cleanUp.OldDirs.size(), newDirs = cleanUp.NewDirs.size();
-        t = Clock::now();
-        cleanUp.DeleteOldDirs();
-        deleteDirs.push_back(secondsSince(t));
-        t = Clock::now();
-        cleanUp.CreateNewDirs();
-        createDirs.push_back(secondsSince(t));
-        t = Clock::now();
-        const CopyPlan copyPlan = PrepareCopyData(context);
-        plan.push_back(secondsSince(t));
-        total.push_back(deleteOld.back() + dirLists.back() + deleteDirs.back() + createDirs.back() + plan.back());
+        timed(steps[2], [&] { cleanUp.DeleteOldDirs(); });
+        timed(steps[3], [&] { cleanUp.CreateNewDirs(); });
+        timed(steps[4], [&] { copyPlan = PrepareCopyData(context); });
+        double wall = 0, cpu = 0;
+        for (int k = 0; k < 5; ++k) {
+            wall += steps[k].wall.back();
+            cpu += steps[k].cpu.back();
+        }
+        prepWall.push_back(wall);
+        prepCpu.push_back(cpu);
 
         // A complete copy, then its playlist file.
         for (const CopyItem& item : copyPlan.CopyList) platform::createEmptyFile(dest.nativePath(item.DestName));
         DriveFlags copyFromDrive{};
         copyFromDrive['C' - 'A'] = true;
-        t = Clock::now();
-        FormPlayList(context, copyFromDrive);
-        m3u.push_back(secondsSince(t));
-        lines = platform::readWholeFile(playlistFilePath(context)).value_or("").size();
+        size_t count = 0;
+        timed(steps[5], [&] { count = PlayListLines(context, copyFromDrive).size(); });
+        timed(steps[6], [&] { FormPlayList(context, copyFromDrive); });
+        if (count != copyPlan.CopyList.size()) std::fprintf(stderr, "only %zu songs listed\n", count);
+        bytes = platform::readWholeFile(playlistFilePath(context)).value_or("").size();
         std::printf("rep %d: destination of %d files made in %.1f s; OldDirs %zu, NewDirs %zu, CopyList %zu, disks %d\n",
                     r + 1, playlist + 20, setup, oldDirs, newDirs, copyPlan.CopyList.size(), copyPlan.DisksTotal());
+        std::fflush(stdout);
     }
-    std::printf("\nmedian of %d (ms):\n", reps);
-    std::printf("  DeleteOldSongs %8.1f\n  MakeDirLists   %8.1f\n  DeleteOldDirs  %8.1f\n  CreateNewDirs  %8.1f\n",
-                1000 * median(deleteOld), 1000 * median(dirLists), 1000 * median(deleteDirs), 1000 * median(createDirs));
-    std::printf("  PrepareCopyData%8.1f\n  preparation    %8.1f   (target <= 1500)\n", 1000 * median(plan),
-                1000 * median(total));
-    std::printf("  FormPlayList   %8.1f   (target <= 200; %zu bytes)\n", 1000 * median(m3u), lines);
+    std::printf("\nmedian of %d, ms          wall      cpu\n", reps);
+    for (const Step& step : steps)
+        std::printf("  %-16s %9.1f %8.1f\n", step.name, 1000 * median(step.wall), 1000 * median(step.cpu));
+    std::printf("  preparation      %9.1f %8.1f   (target <= 1500)\n", 1000 * median(prepWall), 1000 * median(prepCpu));
+    std::printf("  (FormPlayList: target <= 200; the file has %zu bytes, written with fsync)\n", bytes);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak RSS %.0f MB\n", usage.ru_maxrss / 1024.0);
+    std::printf("peak RSS %.0f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
 
     std::error_code ec;
     fs::remove_all(appDir, ec);

@@ -71,9 +71,11 @@ CopyPlan PrepareCopyData(const CopyContext& c) {
     for (size_t i = 0; i < tree.topLevelCount(); ++i)
         if (isHardDiskImage(tree.topLevel(i)->imageIndex())) ++plan.HardDiskCount;
 
-    // A run is the songs of one disk, consecutive in the Music List. Whether a disk is a local
-    // drive is read from its own node rather than from its position among the runs, so a disk
-    // out of place cannot shift the kinds of the disks after it.
+    // A run is the songs of one disk, consecutive in the Music List (the songs of a disk are
+    // together there, as in the tree, so the playlist songs in list order fall into the same runs;
+    // a run without a playlist song plans nothing). Whether a disk is a local drive is read from
+    // its own node rather than from its position among the runs, so a disk out of place cannot
+    // shift the kinds of the disks after it.
     const TreeNode* runDisk = nullptr;
     double runMB = 0;
     int runCount = 0;
@@ -96,9 +98,9 @@ CopyPlan PrepareCopyData(const CopyContext& c) {
         plan.DiskPlan.push_back(std::move(disk));
     };
 
-    ItemList& list = c.db.musicList();
-    for (ListItem* item = list.first(); item; item = list.next(item)) {
-        TDataRec* rec = item->data();
+    const std::vector<TDataRec*> songs = newPlaylistInListOrder(c.db);
+    plan.CopyList.reserve(songs.size());
+    for (TDataRec* rec : songs) {
         const TreeNode* disk = diskOf(rec->MusicNode);
         if (disk != runDisk && (!runDisk || disk->text() != runDisk->text())) {
             closeRun();
@@ -107,7 +109,6 @@ CopyPlan PrepareCopyData(const CopyContext& c) {
             runCount = 0;
             runFirst = plan.CopyList.size();
         }
-        if (!isInNewPlaylist(rec->MusicNode)) continue;
         runMB += rec->Size / 1048576.0;
         ++runCount;
         plan.CopyList.push_back({DestName(musicTreePath(rec->MusicNode)), rec->Size, rec});

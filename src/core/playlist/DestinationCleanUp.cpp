@@ -1,5 +1,6 @@
 #include "playlist/DestinationCleanUp.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -15,6 +16,22 @@ bool isInNewPlaylist(const TreeNode* songNode) {
     const int image = songNode->imageIndex();
     return image == imageOfStatus(ssPlayList) || image == imageOfStatus(ssFavorites) ||
            image == imageOfStatus(ssGoodPlayList);
+}
+
+std::vector<TDataRec*> newPlaylistInListOrder(MusicDatabase& db) {
+    std::vector<std::pair<size_t, TDataRec*>> keyed;
+    ItemList& playList = db.playList();
+    keyed.reserve(playList.size());
+    for (ListItem* item = playList.first(); item; item = playList.next(item)) {
+        TDataRec* rec = item->data();
+        if (rec->MusicListItem && isInNewPlaylist(rec->MusicNode))
+            keyed.emplace_back(db.musicList().indexOf(rec->MusicListItem), rec);
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TDataRec*> out;
+    out.reserve(keyed.size());
+    for (const auto& [index, rec] : keyed) out.push_back(rec);
+    return out;
 }
 
 DestinationCleanUp::DestinationCleanUp(const CopyContext& context)
@@ -91,11 +108,8 @@ void DestinationCleanUp::MakeDirLists() {
     std::unordered_set<const TreeNode*> listed;
     const TreeNode* lastFolder = nullptr;
     std::vector<const TreeNode*> missing;
-    ItemList& list = c_.db.musicList();
-    for (ListItem* item = list.first(); item; item = list.next(item)) {
-        const TreeNode* song = item->data()->MusicNode;
-        if (!isInNewPlaylist(song)) continue;
-        const TreeNode* folder = song->parent();
+    for (const TDataRec* rec : newPlaylistInListOrder(c_.db)) {
+        const TreeNode* folder = rec->MusicNode->parent();
         if (!folder || folder == lastFolder) continue;
         lastFolder = folder;
         missing.clear();
@@ -108,7 +122,11 @@ void DestinationCleanUp::MakeDirLists() {
 }
 
 void DestinationCleanUp::DeleteOldDirs() {
-    for (size_t i = OldDirs.size(); i-- > 0;) platform::removeEmptyFolder(OldDirs[i]);
+    // A folder the new playlist needs would be made again at once: removing it changes nothing
+    // but costs a removal and a creation, which on some disks take milliseconds each.
+    std::unordered_set<std::string_view> needed(NewDirs.begin(), NewDirs.end());
+    for (size_t i = OldDirs.size(); i-- > 0;)
+        if (!needed.count(OldDirs[i])) platform::removeEmptyFolder(OldDirs[i]);
     OldDirs.clear();
 }
 

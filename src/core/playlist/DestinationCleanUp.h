@@ -8,10 +8,16 @@
 
 namespace velmo {
 
+class MusicDatabase;
 class TreeNode;
+struct TDataRec;
 
 // True for a song of the new playlist: in the Playlist, in Favorites or Just Good in the playlist.
 bool isInNewPlaylist(const TreeNode* songNode);
+
+// The songs of the new playlist in Music List order (the order of the music tree), found from the
+// playlist itself rather than by walking every song of the database.
+std::vector<TDataRec*> newPlaylistInListOrder(MusicDatabase& db);
 
 // The clean-up of the destination before a copy: the files of songs that left the playlist go,
 // folders emptied by that go, and the folders the new playlist needs are made. Files that never
@@ -35,7 +41,8 @@ public:
     // every folder after its parent.
     void MakeDirLists();
     // Tries each folder of OldDirs once, from the last to the first, so a folder emptied by the
-    // removal of its subfolders goes too; then empties OldDirs.
+    // removal of its subfolders goes too; then empties OldDirs. Folders in NewDirs are left
+    // alone: CreateNewDirs would make them again.
     void DeleteOldDirs();
     // Creates the folders of NewDirs from the first to the last; then empties NewDirs.
     void CreateNewDirs();
@@ -50,7 +57,7 @@ public:
 private:
     void cleanFolder(const std::string& native, const std::vector<const TreeNode*>& mirrored, bool isRoot);
 
-    const CopyContext& c_;
+    CopyContext c_;
     std::optional<DestinationFolder> destination_;
     std::vector<std::string> existingFolders_;
 };

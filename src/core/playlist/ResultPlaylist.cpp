@@ -5,6 +5,7 @@
 #include "musicdb/MusicDatabase.h"
 #include "platform/Drives.h"
 #include "platform/FileIO.h"
+#include "platform/Folders.h"
 #include "playlist/DestinationFolder.h"
 #include "settings/ProfileSettings.h"
 #include "util/IntConversion.h"
@@ -18,12 +19,18 @@ constexpr size_t msgPlaylistSavedTo = 24;
 
 bool isHardDiskImage(int image) { return image == iiHardDiskRoot || image == iiHardDisk; }
 
-std::string relativeLine(std::string_view destName) {
-    std::string line = destName.starts_with('#') ? "./" : "";
-    line += destName;
-    for (char& c : line)
+std::string withSlashes(std::string name) {
+    for (char& c : name)
         if (c == '\\') c = '/';
-    return line;
+    return name;
+}
+
+// The line of a copied song when its copy exists.
+void appendCopied(std::vector<std::string>& lines, const platform::FilesBelow* destination, const std::string& caption) {
+    std::string relative = withSlashes(DestName(caption));
+    if (!destination || !destination->isFile(relative)) return;
+    if (relative.starts_with('#')) relative.insert(0, "./");
+    lines.push_back(std::move(relative));
 }
 
 } // namespace
@@ -32,6 +39,9 @@ std::vector<std::string> PlayListLines(const CopyContext& c, const DriveFlags& C
     std::vector<std::string> lines;
     const std::optional<DestinationFolder> destination =
         DestinationFolder::resolve(c.settings.PathToDB, c.AppDir, c.drives);
+    std::optional<platform::FilesBelow> files;
+    if (destination) files.emplace(destination->folder);
+    const platform::FilesBelow* copies = files ? &*files : nullptr;
     ItemList& list = c.db.playList();
     lines.reserve(list.size());
     for (ListItem* item = list.first(); item; item = list.next(item)) {
@@ -46,9 +56,7 @@ std::vector<std::string> PlayListLines(const CopyContext& c, const DriveFlags& C
             const char letter = lt != std::string::npos && lt + 1 < disk->text().size() ? disk->text()[lt + 1] : 0;
             const bool copied = letter >= 'A' && letter <= 'Z' && CopyFromDrive[letter - 'A'];
             if (copied) {
-                const std::string destName = DestName(caption);
-                if (destination && platform::fileExists(destination->nativePath(destName)))
-                    lines.push_back(relativeLine(destName));
+                appendCopied(lines, copies, caption);
             } else {
                 const size_t slash = caption.find('\\');
                 const std::string onDrive =
@@ -57,9 +65,7 @@ std::vector<std::string> PlayListLines(const CopyContext& c, const DriveFlags& C
                 if (native && platform::fileExists(*native)) lines.push_back(*native);
             }
         } else {
-            const std::string destName = DestName(caption);
-            if (destination && platform::fileExists(destination->nativePath(destName)))
-                lines.push_back(relativeLine(destName));
+            appendCopied(lines, copies, caption);
         }
     }
     return lines;

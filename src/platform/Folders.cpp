@@ -71,16 +71,4 @@ bool createFolder(const std::string& path) {
     return errno == EEXIST && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-FilesBelow::FilesBelow(const std::string& folder)
-    : fd_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
-
-FilesBelow::~FilesBelow() {
-    if (fd_ >= 0) close(fd_);
-}
-
-bool FilesBelow::isFile(const std::string& relative) const {
-    struct stat st {};
-    return fd_ >= 0 && fstatat(fd_, relative.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode);
-}
-
 } // namespace velmo::platform

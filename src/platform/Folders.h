@@ -35,20 +35,4 @@ bool removeEmptyFolder(const std::string& path);
 // Creates one folder; true when it exists as a folder afterwards (an existing one is no error).
 bool createFolder(const std::string& path);
 
-// Existence tests for many files below one folder: each relative path is resolved from the folder
-// itself, not again from the root of the file system.
-class FilesBelow {
-public:
-    explicit FilesBelow(const std::string& folder);
-    ~FilesBelow();
-    FilesBelow(const FilesBelow&) = delete;
-    FilesBelow& operator=(const FilesBelow&) = delete;
-    // True when `relative` ("D -L-/Pop/a.mp3") is a regular file, or a link to one. False for
-    // everything when the folder could not be opened.
-    bool isFile(const std::string& relative) const;
-
-private:
-    int fd_ = -1;
-};
-
 } // namespace velmo::platform

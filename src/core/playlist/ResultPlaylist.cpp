@@ -1,5 +1,8 @@
 #include "playlist/ResultPlaylist.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 #include "base/MessageTable.h"
 #include "base/UserInterface.h"
 #include "musicdb/MusicDatabase.h"
@@ -25,8 +28,42 @@ std::string withSlashes(std::string name) {
     return name;
 }
 
+// Which files the destination holds, read folder by folder: one listing of a folder answers for
+// all of its songs, instead of one look-up per song. A file counts as it would for a look-up of
+// its path: a regular file, or a link to one.
+class DestinationFiles {
+public:
+    explicit DestinationFiles(const DestinationFolder& destination) : destination_(destination) {}
+
+    // `relative` with "/" separators.
+    bool isFile(const std::string& relative) {
+        const size_t slash = relative.rfind('/');
+        const std::string folder = slash == std::string::npos ? std::string() : relative.substr(0, slash);
+        auto it = folders_.find(folder);
+        if (it == folders_.end()) it = folders_.emplace(folder, read(folder)).first;
+        return it->second.count(slash == std::string::npos ? relative : relative.substr(slash + 1)) > 0;
+    }
+
+private:
+    std::unordered_set<std::string> read(const std::string& folder) const {
+        std::unordered_set<std::string> files;
+        const std::string native = folder.empty() ? destination_.folder : destination_.nativePath(folder);
+        if (auto entries = platform::listFolderEntries(native, true)) {
+            for (platform::FolderEntry& e : *entries) {
+                if (e.kind == platform::EntryKind::File ||
+                    (e.kind == platform::EntryKind::Link && platform::fileExists(native + "/" + e.name)))
+                    files.insert(std::move(e.name));
+            }
+        }
+        return files;
+    }
+
+    const DestinationFolder& destination_;
+    std::unordered_map<std::string, std::unordered_set<std::string>> folders_;
+};
+
 // The line of a copied song when its copy exists.
-void appendCopied(std::vector<std::string>& lines, const platform::FilesBelow* destination, const std::string& caption) {
+void appendCopied(std::vector<std::string>& lines, DestinationFiles* destination, const std::string& caption) {
     std::string relative = withSlashes(DestName(caption));
     if (!destination || !destination->isFile(relative)) return;
     if (relative.starts_with('#')) relative.insert(0, "./");
@@ -39,9 +76,9 @@ std::vector<std::string> PlayListLines(const CopyContext& c, const DriveFlags& C
     std::vector<std::string> lines;
     const std::optional<DestinationFolder> destination =
         DestinationFolder::resolve(c.settings.PathToDB, c.AppDir, c.drives);
-    std::optional<platform::FilesBelow> files;
-    if (destination) files.emplace(destination->folder);
-    const platform::FilesBelow* copies = files ? &*files : nullptr;
+    std::optional<DestinationFiles> files;
+    if (destination) files.emplace(*destination);
+    DestinationFiles* copies = files ? &*files : nullptr;
     ItemList& list = c.db.playList();
     lines.reserve(list.size());
     for (ListItem* item = list.first(); item; item = list.next(item)) {

@@ -28,8 +28,10 @@
 #include "app/Session.h"
 #include "base/UserInterface.h"
 #include "musicdb/MusicDatabase.h"
+#include "platform/Clock.h"
 #include "platform/Drives.h"
 #include "platform/FileIO.h"
+#include "platform/ProcessLauncher.h"
 #include "playlist/CopyPlan.h"
 #include "playlist/DestinationCleanUp.h"
 #include "playlist/DestinationFolder.h"
@@ -141,9 +143,13 @@ int main(int argc, char** argv) {
     }
     const std::string appDir = tmpl;
     YesUi ui;
-    Session s(appDir, ui, std::make_unique<Mt19937Random>(7));
+    platform::DetachedProcessLauncher launcher;
+    platform::SteadyClock clock;
+    SessionServices services{ui, launcher, clock, [](const std::string& dir) {
+                                 return platform::DriveTable({{'C', platform::DriveKind::Fixed, dir + "/c", std::nullopt}}, dir);
+                             }};
+    Session s(appDir, services, std::make_unique<Mt19937Random>(7));
     s.settings.PathToDB = "Profiles\\Default\\MusicBase";
-    platform::DriveTable drives({{'C', platform::DriveKind::Fixed, appDir + "/c", std::nullopt}}, appDir);
 
     auto start = Clock::now();
     std::vector<TDataRec*> songs = buildCollection(s.db, hardFolders, cds);
@@ -162,8 +168,8 @@ int main(int argc, char** argv) {
     std::printf("%zu songs, playlist %d (%d of them in the previous copy of %d); built in %.2f s\n", songs.size(),
                 s.db.counters()[cP].count, overlap, playlist, secondsSince(start));
 
-    const CopyContext context = s.copyContext(drives);
-    const DestinationFolder dest = *DestinationFolder::resolve(s.settings.PathToDB, appDir, drives);
+    const CopyContext context = s.copyContext();
+    const DestinationFolder dest = *DestinationFolder::resolve(s.settings.PathToDB, appDir, s.drives());
     // Wall time and the process's CPU time (user and system) of each step: on a machine shared
     // with other work the CPU time is the steadier figure.
     struct Step {

@@ -43,22 +43,22 @@ TEST(CopyNames, DestinationAndDisplayNamesOfOpticalAndLocalDisks) {
 
 TEST(CopyNames, DestinationFolderOnThisMachine) {
     CopyFixture f;
-    auto relative = DestinationFolder::resolve("Profiles\\Rock\\MusicBase\\", "/app", f.table);
+    auto relative = DestinationFolder::resolve("Profiles\\Rock\\MusicBase\\", "/app", f.table());
     ASSERT_TRUE(relative);
     EXPECT_EQ(relative->folder, "/app/Profiles/Rock/MusicBase");
     EXPECT_EQ(relative->chain,
               (std::vector<std::string>{"/app/Profiles", "/app/Profiles/Rock", "/app/Profiles/Rock/MusicBase"}));
     EXPECT_EQ(relative->nativePath("D -L-\\Pop\\a.mp3"), "/app/Profiles/Rock/MusicBase/D -L-/Pop/a.mp3");
 
-    auto absolute = DestinationFolder::resolve("/media/usb/Music/", "/app", f.table);
+    auto absolute = DestinationFolder::resolve("/media/usb/Music/", "/app", f.table());
     ASSERT_TRUE(absolute);
     EXPECT_EQ(absolute->chain, (std::vector<std::string>{"/media", "/media/usb", "/media/usb/Music"}));
 
-    auto onDrive = DestinationFolder::resolve("d:\\Out", "/app", f.table);
+    auto onDrive = DestinationFolder::resolve("d:\\Out", "/app", f.table());
     ASSERT_TRUE(onDrive);
     EXPECT_EQ(onDrive->chain, (std::vector<std::string>{f.dir.file("hd2"), f.dir.file("hd2/Out")}));
 
-    EXPECT_FALSE(DestinationFolder::resolve("Q:\\Music", "/app", f.table)); // no such drive
+    EXPECT_FALSE(DestinationFolder::resolve("Q:\\Music", "/app", f.table())); // no such drive
 }
 
 // Two songs of an optical disk and one of a local drive.

@@ -17,21 +17,21 @@
 namespace velmo::test {
 
 struct CopyFixture : CatalogFixture {
-    platform::DriveTable table;
-
     CopyFixture() {
         // New playlist items go to the end, so the playlist keeps the order the test gives.
         session->db.setRandom(std::make_unique<HighestRandom>());
         std::filesystem::create_directories(dir.file("hd2"));
         drives.roots['D'] = dir.file("hd2");
-        table = platform::DriveTable({{'C', platform::DriveKind::Fixed, dir.file("hd"), "DATA"},
-                                      {'D', platform::DriveKind::Fixed, dir.file("hd2"), "MORE"},
-                                      {'E', platform::DriveKind::CdRom, dir.file("cd"), std::nullopt}},
-                                     dir.path());
+        services.drives = platform::DriveTable({{'C', platform::DriveKind::Fixed, dir.file("hd"), "DATA"},
+                                                {'D', platform::DriveKind::Fixed, dir.file("hd2"), "MORE"},
+                                                {'E', platform::DriveKind::CdRom, dir.file("cd"), std::nullopt}},
+                                               dir.path());
+        session->DetectCDDrives();
         session->settings.PathToDB = "Profiles\\Default\\MusicBase";
     }
 
-    CopyContext context() { return session->copyContext(table); }
+    CopyContext context() { return session->copyContext(); }
+    const platform::DriveTable& table() { return session->drives(); }
 
     // The song whose Music List caption is `caption`.
     TDataRec* song(const std::string& caption) {

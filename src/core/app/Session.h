@@ -72,9 +72,7 @@ struct Session {
     PlaylistContext playlistContext() { return {db, settings, ui, messages, !fixedSeed}; }
 
     // What preparing a copy and writing its playlist file in this session work with.
-    CopyContext copyContext(const platform::DriveTable& drives) {
-        return {db, settings, ui, messages, drives, AppDir, CurrentProfile};
-    }
+    CopyContext copyContext() { return {db, settings, ui, messages, drives(), AppDir, CurrentProfile}; }
 
     // The database file as a path on this machine.
     std::string databasePath() const;

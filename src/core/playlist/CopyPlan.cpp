@@ -13,9 +13,6 @@ namespace velmo {
 
 namespace {
 
-constexpr size_t msgCopyFromLocalDrives = 41;
-constexpr size_t msgCopyFromLocalDrive = 50;
-
 bool isHardDiskImage(int image) { return image == iiHardDiskRoot || image == iiHardDisk; }
 
 const TreeNode* diskOf(const TreeNode* node) {
@@ -29,14 +26,14 @@ bool decideLocalDrive(const CopyContext& c, CopyPlan& plan, const std::string& d
     if (o[ConfirmCopyFromHDD]) {
         if (!plan.LocalAsked) {
             plan.LocalAsked = true;
-            plan.LocalAnswer = c.ui.askYesNo(caption, c.messages[msgCopyFromLocalDrives], false);
+            plan.LocalAnswer = c.ui.askYesNo(caption, c.messages[msgCopyFromHDDQuestion], false);
         }
         return plan.LocalAnswer;
     }
     if (o[AutoCopy]) return true;
     if (o[AutoDontCopy]) return false;
     if (o[AskForEach])
-        return c.ui.askYesNo(caption, replaceAll(c.messages[msgCopyFromLocalDrive], "%name", displayName), false);
+        return c.ui.askYesNo(caption, replaceAll(c.messages[msgCopyFromDriveQuestion], "%name", displayName), false);
     return false;
 }
 

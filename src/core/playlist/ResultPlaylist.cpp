@@ -17,8 +17,6 @@ namespace velmo {
 
 namespace {
 
-constexpr size_t msgAllOperationsCompleted = 23;
-constexpr size_t msgPlaylistSavedTo = 24;
 
 bool isHardDiskImage(int image) { return image == iiHardDiskRoot || image == iiHardDisk; }
 
@@ -140,7 +138,7 @@ bool FormPlayList(const CopyContext& c, const DriveFlags& CopyFromDrive) {
         return false;
     }
     if (c.settings.ConfirmOpts[ShowResultWnd])
-        c.ui.showNotice(c.messages[msgAllOperationsCompleted], replaceAll(c.messages[msgPlaylistSavedTo], "%name", path));
+        c.ui.showNotice(c.messages[msgAllCompleted], replaceAll(c.messages[msgPlaylistSaved], "%name", path));
     return true;
 }
 

@@ -64,23 +64,17 @@ void buildCollection(Session& s, int songs) {
     BulkUpdate bulk(db);
     std::mt19937 rng(static_cast<uint32_t>(songs) ^ 0x9e3779b9u);
     std::uniform_int_distribution<int32_t> size(kMB, 15 * kMB);
-    TreeNode* disk = db.TryToFindNode(nullptr, db.musicTree(), false, 0, iiHardDisk, "Drive <C> /Music/");
-    db.AddToDataList(disk);
+    TreeNode* disk = db.addContainer(nullptr, "Drive <C> /Music/", iiHardDisk);
     const int folders = 1000;
     char name[48];
     for (int f = 0; f < folders; ++f) {
         std::snprintf(name, sizeof name, "Artist %04d", f);
-        TreeNode* folder = db.TryToFindNode(disk, db.musicTree(), true, 0, iiFolder, name);
-        db.AddToDataList(folder);
+        TreeNode* folder = db.addContainer(disk, name, iiFolder);
         const int inFolder = songs / folders + (f < songs % folders ? 1 : 0);
         for (int k = 0; k < inFolder; ++k) {
             std::snprintf(name, sizeof name, "%05d - Track.mp3", k);
             const int32_t bytes = size(rng);
-            TreeNode* node = db.TryToFindNode(folder, db.musicTree(), true, bytes, imageOfStatus(ssUnused), name);
-            TDataRec* rec = db.AddToDataList(node);
-            rec->Size = bytes;
-            rec->MusicListItem = db.musicList().append(rec, imageOfStatus(ssUnused));
-            db.countNewUnusedSong(rec);
+            TDataRec* rec = db.addSong(folder, name, bytes);
             if (rng() % 4 == 0) db.SetStatus(rec, ssGoodUnused);
         }
     }

@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <ostream>
-#include <unordered_set>
 
 #include "TerminalUi.h"
 #include "app/AddDiskDialog.h"
@@ -132,22 +131,20 @@ bool cmdSetStatus(Context& c, const std::vector<std::string>& args) {
     auto status = statusFromName(args[0]);
     if (!status) throw UsageError("unknown status \"" + args[0] + "\"");
     MusicDatabase& db = c.session.db;
-    std::unordered_set<std::string> wanted(args.begin() + 1, args.end());
     std::vector<TDataRec*> songs;
-    std::unordered_set<std::string> found;
-    for (ListItem* item = db.musicList().first(); item; item = db.musicList().next(item)) {
-        std::string caption = item->caption();
-        if (wanted.count(caption)) {
-            songs.push_back(item->data());
-            found.insert(caption);
-        }
-    }
     for (size_t i = 1; i < args.size(); ++i) {
-        if (!found.count(args[i])) {
+        const std::vector<TDataRec*> found = db.findSongs(args[i]);
+        if (found.empty()) {
             c.ui.showError("No song has the caption \"" + args[i] + "\".");
             return false;
         }
+        songs.insert(songs.end(), found.begin(), found.end());
     }
+    // In Music List order, each song once, whatever the order and repeats of the arguments.
+    std::sort(songs.begin(), songs.end(), [&db](const TDataRec* a, const TDataRec* b) {
+        return db.musicList().indexOf(a->MusicListItem) < db.musicList().indexOf(b->MusicListItem);
+    });
+    songs.erase(std::unique(songs.begin(), songs.end()), songs.end());
     SetSelStatus(c.session, songs, *status);
     return true;
 }
@@ -228,9 +225,7 @@ bool cmdReloadTags(Context& c, const std::vector<std::string>& args) {
     MusicDatabase& db = c.session.db;
     std::vector<TDataRec*> songs;
     for (const std::string& caption : args) {
-        TDataRec* found = nullptr;
-        for (ListItem* item = db.musicList().first(); item && !found; item = db.musicList().next(item))
-            if (item->caption() == caption) found = item->data();
+        TDataRec* found = db.findSong(caption);
         if (!found) {
             c.ui.showError("No song has the caption \"" + caption + "\".");
             return false;

@@ -21,9 +21,9 @@ public:
 
 class ListLog : public ItemListObserver {
 public:
-    void beginInsert(size_t) override { log.push_back("insert"); }
-    void beginRemove(size_t) override { log.push_back("remove"); }
-    void itemChanged(size_t) override { log.push_back("changed"); }
+    void beginInsert(size_t, size_t) override { log.push_back("insert"); }
+    void beginRemove(size_t, size_t) override { log.push_back("remove"); }
+    void itemChanged(size_t, size_t, ChangedRoles) override { log.push_back("changed"); }
     void beginReset() override { log.push_back("begin reset"); }
     void endReset() override { log.push_back("end reset"); }
     std::vector<std::string> log;

@@ -16,25 +16,35 @@ class MirrorObserver : public ItemListObserver {
 public:
     explicit MirrorObserver(const ItemList& list) : list_(list), rows_(list.items()) {}
 
-    void beginInsert(size_t row) override {
-        log.push_back("insert " + std::to_string(row));
-        EXPECT_LE(row, rows_.size());
-        pendingRow_ = row;
+    void beginInsert(size_t first, size_t last) override {
+        log.push_back("insert " + range(first, last));
+        EXPECT_LE(first, rows_.size());
+        pendingFirst_ = first;
+        pendingLast_ = last;
     }
     void endInsert() override {
-        ASSERT_LE(pendingRow_, rows_.size());
-        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(pendingRow_), list_.at(pendingRow_));
+        ASSERT_LE(pendingFirst_, rows_.size());
+        for (size_t row = pendingFirst_; row <= pendingLast_; ++row)
+            rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), list_.at(row));
     }
-    void beginRemove(size_t row) override {
-        log.push_back("remove " + std::to_string(row));
-        ASSERT_LT(row, rows_.size());
-        pendingRow_ = row;
+    void beginRemove(size_t first, size_t last) override {
+        log.push_back("remove " + range(first, last));
+        ASSERT_LE(first, last);
+        ASSERT_LT(last, rows_.size());
+        pendingFirst_ = first;
+        pendingLast_ = last;
     }
-    void endRemove() override { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(pendingRow_)); }
-    void itemChanged(size_t row) override {
-        log.push_back("changed " + std::to_string(row));
-        ASSERT_LT(row, rows_.size());
-        EXPECT_EQ(rows_[row], list_.at(row));
+    void endRemove() override {
+        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(pendingFirst_),
+                    rows_.begin() + static_cast<std::ptrdiff_t>(pendingLast_ + 1));
+    }
+    void itemChanged(size_t first, size_t last, ChangedRoles roles) override {
+        log.push_back(std::string(roles == TextChanged ? "caption " : "changed ") + range(first, last));
+        ASSERT_LT(last, rows_.size());
+        for (size_t row = first; row <= last; ++row) EXPECT_EQ(rows_[row], list_.at(row));
+    }
+    static std::string range(size_t first, size_t last) {
+        return first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
     }
     void beginReset() override { log.push_back("begin reset"); }
     void endReset() override {
@@ -48,7 +58,8 @@ public:
 private:
     const ItemList& list_;
     std::vector<ListItem*> rows_;
-    size_t pendingRow_ = 0;
+    size_t pendingFirst_ = 0;
+    size_t pendingLast_ = 0;
 };
 
 // Checks every way of reading the list against the reference order.

@@ -47,9 +47,7 @@ inline std::unique_ptr<MusicDatabase> makeModelDatabase(std::unique_ptr<RandomSo
 
 // A disk or folder node, found or created at its sorted place, with its record.
 inline TreeNode* addContainer(MusicDatabase& db, TreeNode* parent, const std::string& text, uint8_t image) {
-    TreeNode* n = db.TryToFindNode(parent, db.musicTree(), parent != nullptr, 0, image, text);
-    if (!n->data()) db.AddToDataList(n);
-    return n;
+    return db.addContainer(parent, text, image);
 }
 
 inline TreeNode* addCD(MusicDatabase& db, const std::string& description, const std::string& label,
@@ -64,13 +62,10 @@ inline TreeNode* addFolder(MusicDatabase& db, TreeNode* parent, const std::strin
 // A song entering the database as unused, as a folder scan adds it, then moved to `status`.
 inline TDataRec* addSong(MusicDatabase& db, TreeNode* folder, const std::string& name, int32_t size,
                          int status = ssUnused) {
-    TreeNode* n = db.TryToFindNode(folder, db.musicTree(), true, size, imageOfStatus(ssUnused), name);
-    if (n->data()) return n->data();
-    TDataRec* rec = db.AddToDataList(n);
-    rec->Size = size;
-    rec->MusicListItem = db.musicList().append(rec, imageOfStatus(ssUnused));
-    db.countNewUnusedSong(rec);
-    if (status != ssUnused) db.SetStatus(rec, status);
+    const size_t before = db.musicList().size();
+    TDataRec* rec = db.addSong(folder, name, size);
+    // A song already there keeps its status.
+    if (db.musicList().size() > before && status != ssUnused) db.SetStatus(rec, status);
     return rec;
 }
 

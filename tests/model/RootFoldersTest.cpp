@@ -275,7 +275,7 @@ TEST_F(RootFoldersTest, FolderTreeIconsFollowStatusChanges) {
 TEST_F(RootFoldersTest, ReloadIsOneResetForTheViews) {
     song(folder(cd("One", "ONE"), "Pop", iiFolderRoot), "a.mp3");
     struct Counter : TreeObserver {
-        void beginInsert(TreeNode*, size_t) override { ++inserts; }
+        void beginInsert(TreeNode*, size_t, size_t) override { ++inserts; }
         void beginReset() override { ++resets; }
         int inserts = 0, resets = 0;
     } counter;

@@ -472,13 +472,21 @@ INSTANTIATE_TEST_SUITE_P(Locales, TryToFindNodeRandom, ::testing::Values("C.UTF-
 
 class RecordingTreeObserver : public TreeObserver {
 public:
-    void beginInsert(TreeNode* parent, size_t row) override {
-        log.push_back("insert " + name(parent) + " " + std::to_string(row));
+    void beginInsert(TreeNode* parent, size_t first, size_t last) override {
+        log.push_back("insert " + name(parent) + " " + range(first, last));
     }
-    void beginRemove(TreeNode* parent, size_t row) override {
-        log.push_back("remove " + name(parent) + " " + std::to_string(row));
+    void beginRemove(TreeNode* parent, size_t first, size_t last) override {
+        log.push_back("remove " + name(parent) + " " + range(first, last));
     }
-    void nodeChanged(TreeNode* node) override { log.push_back("changed " + node->text()); }
+    void beginMove(TreeNode* parent, size_t from, size_t to) override {
+        log.push_back("move " + name(parent) + " " + std::to_string(from) + ">" + std::to_string(to));
+    }
+    void nodeChanged(TreeNode* node, ChangedRoles roles) override {
+        log.push_back((roles == TextChanged ? "renamed " : "changed ") + node->text());
+    }
+    static std::string range(size_t first, size_t last) {
+        return first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
+    }
     void beginReset() override { log.push_back("begin reset"); }
     void endReset() override { log.push_back("end reset"); }
     void expandRequested(TreeNode* node) override { log.push_back("expand " + node->text()); }
@@ -510,7 +518,7 @@ TEST(Tree, BulkUpdateSendsOneResetAndReplaysViewRequestsForLiveNodes) {
     t.setImageIndex(keep, iiFolderRoot); // unchanged: silent
     t.setText(keep, "kept");
     t.remove(keep);
-    EXPECT_EQ(o.log, (std::vector<std::string>{"insert keep 0", "changed kept", "remove disk 0"}));
+    EXPECT_EQ(o.log, (std::vector<std::string>{"insert keep 0", "renamed kept", "remove disk 0"}));
     t.removeObserver(&o);
 }
 

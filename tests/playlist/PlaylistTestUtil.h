@@ -40,10 +40,8 @@ public:
     explicit PlaylistSession(std::unique_ptr<RandomSource> random = std::make_unique<ScriptedRandom>())
         : session("/nonexistent-velmo-appdir", services.forUser(ui), std::move(random)) {
         MusicDatabase& db = session.db;
-        disk = db.TryToFindNode(nullptr, db.musicTree(), false, 0, iiHardDisk, "Drive <C> /Music/");
-        db.AddToDataList(disk);
-        folder = db.TryToFindNode(disk, db.musicTree(), true, 0, iiFolder, "Album");
-        db.AddToDataList(folder);
+        disk = db.addContainer(nullptr, "Drive <C> /Music/", iiHardDisk);
+        folder = db.addContainer(disk, "Album", iiFolder);
     }
 
     // A song of `sizeBytes` entering the database as unused, then given `status`.
@@ -51,11 +49,7 @@ public:
         MusicDatabase& db = session.db;
         char name[32];
         std::snprintf(name, sizeof name, "song%07d.mp3", nextSong_++);
-        TreeNode* node = db.TryToFindNode(folder, db.musicTree(), true, sizeBytes, imageOfStatus(ssUnused), name);
-        TDataRec* rec = db.AddToDataList(node);
-        rec->Size = sizeBytes;
-        rec->MusicListItem = db.musicList().append(rec, imageOfStatus(ssUnused));
-        db.countNewUnusedSong(rec);
+        TDataRec* rec = db.addSong(folder, name, sizeBytes);
         if (status != ssUnused) db.SetStatus(rec, status);
         return rec;
     }

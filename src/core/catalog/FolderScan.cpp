@@ -89,8 +89,7 @@ TreeNode* FolderScan::ProvideAddingRoot(const std::string& path) {
     TreeNode* parent = nullptr;
     TreeNode* node = nullptr;
     for (size_t level = 0;; ++level) {
-        node = db.TryToFindNode(parent, music, false, 0, image, name);
-        if (!node->data()) db.AddToDataList(node);
+        node = db.addContainer(parent, name, image);
         if (node->parent()) music.requestExpand(node->parent());
         if (level == pieces.size()) break;
         image = iiFolder;
@@ -169,16 +168,11 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
         const int32_t size = e.size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(e.size);
         TreeNode* node = findOrInsert(true, e.name, size, imageOfStatus(ssUnused));
         if (node->data()) continue; // already in the database
-        const size_t index = GetInsLineIndex(node);
-        TDataRec* rec = db.AddToDataList(node);
-        rec->Size = size;
-        rec->MusicListItem = db.musicList().insert(index, rec, imageOfStatus(ssUnused));
+        TDataRec* rec = db.enterSong(node, size, GetInsLineIndex(node));
         TIDTag tag;
         if (ReadTag(native + "/" + e.name, tag)) rec->SetIDTag(tag);
         db.DiskAdded = true;
         db.setDBModified(true);
-        db.countNewUnusedSong(rec);
-        db.notifyStatisticsChanged();
     }
 }
 

@@ -106,7 +106,6 @@ void DatabaseLoader::AnalyzeTree(const LoadTree& source) {
             TreeNode* d = db_.TryToFindNode(nullptr, music, false, 0, static_cast<uint8_t>(info.icon), info.name);
             pump();
             if (!d->data()) {
-                db_.counters().a.sizeMB += info.size / kBytesPerMegabyte;
                 db_.AddToDataList(d);
             } else if (d->hasChildren()) {
                 music.setImageIndex(d, static_cast<uint8_t>(info.icon));
@@ -149,7 +148,6 @@ void DatabaseLoader::AddNodeToBase(size_t source, TreeNode* dest) {
         TreeNode* n = db_.TryToFindNode(dest, music, true, info.size, static_cast<uint8_t>(info.icon), info.name);
         if (!n->data()) {
             // The record (with its size) comes at once: later siblings compare against it.
-            db_.counters().a.sizeMB += info.size / kBytesPerMegabyte;
             TDataRec* rec = db_.AddToDataList(n);
             rec->Size = info.size;
             if (isSongImage(info.icon)) rec->TagStr = canonicalTag(info);
@@ -183,16 +181,9 @@ void DatabaseLoader::addSong(TreeNode* dest) {
         db_.musicTree().requestSelect(lastSelected_);
     }
     const int storedIcon = dest->imageIndex();
-    rec->MusicListItem = db_.musicList().append(rec, imageOfStatus(ssUnused));
-    // `a` and its size were counted when the record was made; the count and `n` follow here.
-    db_.counters().a.count += 1;
-    db_.counters()[cN].count += 1;
-    db_.counters()[cN].sizeMB += rec->Size / kBytesPerMegabyte;
-    if (storedIcon != imageOfStatus(ssUnused)) {
-        db_.musicTree().setImageIndex(dest, imageOfStatus(ssUnused));
-        const int status = statusAfterLoad(storedIcon, options_.goodCycle);
-        if (status != ssUnused) db_.SetStatus(rec, status);
-    }
+    db_.enterSong(dest, rec->Size);
+    const int status = statusAfterLoad(storedIcon, options_.goodCycle);
+    if (status != ssUnused) db_.SetStatus(rec, status);
 }
 
 } // namespace velmo

@@ -104,7 +104,7 @@ std::vector<ListItem*> ItemList::items() const {
 
 ListItem* ItemList::insert(size_t index, TDataRec* rec, uint8_t image) {
     index = std::min(index, size());
-    notify([&](ItemListObserver* o) { o->beginInsert(index); });
+    notify([&](ItemListObserver* o) { o->beginInsert(index, index); });
     auto* item = new ListItem;
     item->data_ = rec;
     item->image_ = image;
@@ -117,9 +117,7 @@ ListItem* ItemList::insert(size_t index, TDataRec* rec, uint8_t image) {
     return item;
 }
 
-void ItemList::remove(ListItem* item) {
-    size_t index = observers_.empty() || bulkDepth_ > 0 ? 0 : indexOf(item);
-    notify([&](ItemListObserver* o) { o->beginRemove(index); });
+void ItemList::unlink(ListItem* item) {
     ListItem* parent = item->parent_;
     ListItem* joined = merge(item->left_, item->right_);
     if (joined) joined->parent_ = parent;
@@ -130,7 +128,48 @@ void ItemList::remove(ListItem* item) {
         for (ListItem* n = parent; n; n = n->parent_) n->size_ = 1 + sizeOf(n->left_) + sizeOf(n->right_);
     }
     delete item;
+}
+
+void ItemList::remove(ListItem* item) {
+    size_t index = notifying() ? indexOf(item) : 0;
+    notify([&](ItemListObserver* o) { o->beginRemove(index, index); });
+    unlink(item);
     notify([](ItemListObserver* o) { o->endRemove(); });
+}
+
+std::vector<std::pair<size_t, size_t>> ItemList::runsOf(const std::vector<ListItem*>& items) const {
+    std::vector<size_t> rows;
+    rows.reserve(items.size());
+    for (const ListItem* item : items) rows.push_back(indexOf(item));
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<std::pair<size_t, size_t>> runs;
+    for (size_t row : rows) {
+        if (!runs.empty() && runs.back().second + 1 == row) runs.back().second = row;
+        else runs.emplace_back(row, row);
+    }
+    return runs;
+}
+
+void ItemList::remove(const std::vector<ListItem*>& items) {
+    if (!notifying()) {
+        for (ListItem* item : items) unlink(item);
+        return;
+    }
+    // Runs from the last one, so the rows of the runs still to come stay valid.
+    const auto runs = runsOf(items);
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        const size_t first = run->first, last = run->second;
+        notify([&](ItemListObserver* o) { o->beginRemove(first, last); });
+        for (size_t row = last + 1; row-- > first;) unlink(at(row));
+        notify([](ItemListObserver* o) { o->endRemove(); });
+    }
+}
+
+void ItemList::captionsChanged(const std::vector<ListItem*>& items) {
+    if (!notifying() || items.empty()) return;
+    for (const auto& run : runsOf(items))
+        notify([&](ItemListObserver* o) { o->itemChanged(run.first, run.second, TextChanged); });
 }
 
 void ItemList::clear() {
@@ -154,7 +193,7 @@ void ItemList::setImageIndex(ListItem* item, uint8_t image) {
     item->image_ = image;
     if (bulkDepth_ == 0 && !observers_.empty()) {
         size_t index = indexOf(item);
-        notify([&](ItemListObserver* o) { o->itemChanged(index); });
+        notify([&](ItemListObserver* o) { o->itemChanged(index, index, IconChanged); });
     }
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "musicdb/ChangedRoles.h"
+
 namespace velmo {
 
 struct TDataRec;
@@ -28,14 +30,15 @@ private:
     uint8_t image_ = 0;
 };
 
+// What a view needs to follow a list. Row ranges are inclusive: rows first to last.
 class ItemListObserver {
 public:
     virtual ~ItemListObserver() = default;
-    virtual void beginInsert(size_t /*row*/) {}
+    virtual void beginInsert(size_t /*first*/, size_t /*last*/) {}
     virtual void endInsert() {}
-    virtual void beginRemove(size_t /*row*/) {}
+    virtual void beginRemove(size_t /*first*/, size_t /*last*/) {}
     virtual void endRemove() {}
-    virtual void itemChanged(size_t /*row*/) {}
+    virtual void itemChanged(size_t /*first*/, size_t /*last*/, ChangedRoles /*roles*/) {}
     virtual void beginReset() {}
     virtual void endReset() {}
 };
@@ -62,8 +65,13 @@ public:
     ListItem* insert(size_t index, TDataRec* rec, uint8_t image);
     ListItem* append(TDataRec* rec, uint8_t image) { return insert(size(), rec, image); }
     void remove(ListItem* item);
+    // Removes many items at once; observers hear one removal per run of adjacent rows.
+    void remove(const std::vector<ListItem*>& items);
     void clear();
     void setImageIndex(ListItem* item, uint8_t image);
+    // Tells observers that the captions of these items read differently now (their song or a
+    // folder above it was renamed), one notification per run of adjacent rows.
+    void captionsChanged(const std::vector<ListItem*>& items);
 
     void addObserver(ItemListObserver* observer);
     void removeObserver(ItemListObserver* observer);
@@ -81,6 +89,10 @@ private:
     static ListItem* merge(ListItem* a, ListItem* b);
     static void split(ListItem* t, size_t k, ListItem*& left, ListItem*& right);
     uint32_t nextPriority();
+    bool notifying() const { return bulkDepth_ == 0 && !observers_.empty(); }
+    void unlink(ListItem* item);
+    // The rows of `items`, ascending, cut into runs of adjacent rows.
+    std::vector<std::pair<size_t, size_t>> runsOf(const std::vector<ListItem*>& items) const;
 
     ListItem* root_ = nullptr;
     uint64_t seed_ = 0x9E3779B97F4A7C15ULL;

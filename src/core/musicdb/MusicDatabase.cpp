@@ -1,6 +1,8 @@
 #include "musicdb/MusicDatabase.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 
 namespace velmo {
 
@@ -19,6 +21,13 @@ std::string_view letterAfterLessThan(std::string_view text) {
     while (len < rest.size() && (static_cast<unsigned char>(rest[len]) & 0xC0) == 0x80) ++len;
     return rest.substr(0, len);
 }
+
+// Counter deltas of a song entering the database as unused and of a used song leaving it.
+constexpr int8_t kEnterUnused[cCounterCount] = {1, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr int8_t kLeaveUsed[cCounterCount] = {0, -1, 0, 0, 0, 0, 0, 0, 0};
+
+// Above this many songs a removal resets the views instead of reporting each run of rows.
+constexpr size_t kRemovalsBeforeReset = 2000;
 
 } // namespace
 
@@ -62,7 +71,6 @@ ListItem*& MusicDatabase::itemField(TDataRec* rec, Counter c) {
 void MusicDatabase::SetStatus(TDataRec* rec, int newStatus) {
     const int oldImage = rec->MusicListItem->imageIndex();
     const int oldStatus = statusOfImage(oldImage);
-    const double sizeMB = rec->Size / kBytesPerMegabyte;
 
     if (newStatus == ssJustGood) {
         switch (oldImage) {
@@ -75,10 +83,7 @@ void MusicDatabase::SetStatus(TDataRec* rec, int newStatus) {
     }
 
     const int8_t* d = StatusTransitionTable[oldStatus][newStatus];
-    for (int k = 0; k < cCounterCount; ++k) {
-        counters_.keys[k].count += d[k];
-        counters_.keys[k].sizeMB += d[k] * sizeMB;
-    }
+    count(rec, d, 0);
 
     const uint8_t image = imageOfStatus(newStatus);
     for (Counter c : {cP, cB, cF, cG}) {
@@ -103,17 +108,124 @@ void MusicDatabase::SetStatus(TDataRec* rec, int newStatus) {
     notifyStatisticsChanged();
 }
 
+void MusicDatabase::count(const TDataRec* rec, const int8_t* deltas, int total) {
+    const double sizeMB = rec->Size / kBytesPerMegabyte;
+    counters_.a.count += total;
+    counters_.a.sizeMB += total * sizeMB;
+    for (int k = 0; k < cCounterCount; ++k) {
+        counters_.keys[k].count += deltas[k];
+        counters_.keys[k].sizeMB += deltas[k] * sizeMB;
+    }
+}
+
 TDataRec* MusicDatabase::AddToDataList(TreeNode* node) {
     auto rec = std::make_unique<TDataRec>();
     rec->MusicNode = node;
+    rec->dataIndex = static_cast<uint32_t>(DataList_.size());
     node->setData(rec.get());
     lastRecord_ = rec.get();
     DataList_.push_back(std::move(rec));
     return lastRecord_;
 }
 
+void MusicDatabase::freeRecord(TDataRec* rec) {
+    if (rec == lastRecord_) lastRecord_ = nullptr;
+    // The last record takes the freed place: the order of the list means nothing.
+    const uint32_t index = rec->dataIndex;
+    if (index + 1 != DataList_.size()) {
+        std::swap(DataList_[index], DataList_.back());
+        DataList_[index]->dataIndex = index;
+    }
+    DataList_.pop_back();
+}
+
+TreeNode* MusicDatabase::addContainer(TreeNode* parent, std::string_view text, uint8_t imageIndex) {
+    TreeNode* node = TryToFindNode(parent, musicTree_, false, 0, imageIndex, text);
+    if (!node->data()) AddToDataList(node);
+    return node;
+}
+
+TDataRec* MusicDatabase::enterSong(TreeNode* node, int32_t size, size_t listIndex) {
+    TDataRec* rec = node->data();
+    if (rec && rec->MusicListItem) return rec;
+    if (!rec) rec = AddToDataList(node);
+    rec->Size = size;
+    musicTree_.setImageIndex(node, imageOfStatus(ssUnused));
+    rec->MusicListItem = musicList_.insert(listIndex, rec, imageOfStatus(ssUnused));
+    count(rec, kEnterUnused, 1);
+    notifyStatisticsChanged();
+    return rec;
+}
+
+TDataRec* MusicDatabase::addSong(TreeNode* folder, std::string_view name, int32_t size, size_t listIndex) {
+    TreeNode* node = TryToFindNode(folder, musicTree_, true, size, imageOfStatus(ssUnused), name);
+    return enterSong(node, size, listIndex);
+}
+
+void MusicDatabase::removeNodes(Tree& tree, std::vector<TreeNode*> nodes, bool freeEmptiedRecords) {
+    // Level by level: the nodes, then the parents they left empty, and so on upwards. The
+    // records of the nodes given are the caller's; those of emptied disks and folders go here.
+    for (bool emptiedRound = false; !nodes.empty(); emptiedRound = true) {
+        std::sort(nodes.begin(), nodes.end(), [](const TreeNode* a, const TreeNode* b) {
+            if (a->parent() != b->parent()) return std::less<const TreeNode*>()(a->parent(), b->parent());
+            return a->row() < b->row();
+        });
+        std::vector<TreeNode*> emptied;
+        std::vector<size_t> rows;
+        for (size_t i = 0; i < nodes.size();) {
+            TreeNode* parent = nodes[i]->parent();
+            rows.clear();
+            for (; i < nodes.size() && nodes[i]->parent() == parent; ++i) rows.push_back(nodes[i]->row());
+            std::vector<TDataRec*> records;
+            if (freeEmptiedRecords && emptiedRound)
+                for (size_t row : rows)
+                    if (TDataRec* rec = tree.child(parent, row)->data()) records.push_back(rec);
+            tree.removeChildren(parent, rows);
+            for (TDataRec* rec : records) freeRecord(rec);
+            if (parent && !parent->hasChildren()) emptied.push_back(parent);
+        }
+        nodes = std::move(emptied);
+    }
+}
+
+void MusicDatabase::removeSongs(const std::vector<TDataRec*>& songs) {
+    std::vector<TDataRec*> batch;
+    batch.reserve(songs.size());
+    for (TDataRec* rec : songs)
+        if (rec && rec->MusicListItem) batch.push_back(rec);
+    std::sort(batch.begin(), batch.end());
+    batch.erase(std::unique(batch.begin(), batch.end()), batch.end());
+    if (batch.empty()) return;
+
+    const std::vector<const TDataRec*> leaving(batch.begin(), batch.end());
+    for (DatabaseListener* l : listeners_) l->songsRemoving(leaving);
+
+    StatisticsBatch statistics(*this);
+    std::optional<BulkUpdate> bulk;
+    if (batch.size() > kRemovalsBeforeReset) bulk.emplace(*this);
+
+    std::vector<ListItem*> items;
+    std::vector<TreeNode*> musicNodes, folderNodes;
+    items.reserve(batch.size());
+    musicNodes.reserve(batch.size());
+    for (TDataRec* rec : batch) {
+        SetStatus(rec, ssUsed);
+        count(rec, kLeaveUsed, -1);
+        items.push_back(rec->MusicListItem);
+        rec->MusicListItem = nullptr;
+        musicNodes.push_back(rec->MusicNode);
+        if (rec->FolderNode) folderNodes.push_back(rec->FolderNode);
+    }
+    musicList_.remove(items);
+    removeNodes(musicTree_, std::move(musicNodes), true);
+    removeNodes(folderTree_, std::move(folderNodes), false);
+    for (TDataRec* rec : batch) freeRecord(rec);
+    modified_ = true;
+    notifyStatisticsChanged();
+}
+
 void MusicDatabase::removeEmptyBranch(TreeNode* node) {
-    std::vector<const TDataRec*> records;
+    std::vector<TDataRec*> records;
     std::vector<TreeNode*> stack{node};
     while (!stack.empty()) {
         TreeNode* n = stack.back();
@@ -121,21 +233,121 @@ void MusicDatabase::removeEmptyBranch(TreeNode* node) {
         if (n->data()) records.push_back(n->data());
         for (size_t i = 0; i < n->childCount(); ++i) stack.push_back(n->child(i));
     }
-    if (!records.empty()) {
-        std::erase_if(DataList_, [&](const std::unique_ptr<TDataRec>& r) {
-            return std::find(records.begin(), records.end(), r.get()) != records.end();
-        });
-        if (std::find(records.begin(), records.end(), lastRecord_) != records.end()) lastRecord_ = nullptr;
-    }
     musicTree_.remove(node);
+    for (TDataRec* rec : records) freeRecord(rec);
 }
 
-void MusicDatabase::countNewUnusedSong(const TDataRec* rec) {
-    const double sizeMB = rec->Size / kBytesPerMegabyte;
-    counters_.a.count += 1;
-    counters_.a.sizeMB += sizeMB;
-    counters_[cN].count += 1;
-    counters_[cN].sizeMB += sizeMB;
+size_t MusicDatabase::lowerBound(const Tree& tree, const TreeNode* parent, std::string_view text, bool compareSize,
+                                 int32_t size, uint8_t imageIndex, size_t skip) const {
+    const size_t total = tree.childCount(parent);
+    const size_t count = skip < total ? total - 1 : total;
+    auto at = [&](size_t i) { return tree.child(parent, i < skip ? i : i + 1); };
+    size_t lo = 0, hi = count;
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        if (CompareTreeNodes(at(mid), text, compareSize, size, imageIndex) == -1) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo;
+}
+
+size_t MusicDatabase::sortedRow(const Tree& tree, const TreeNode* node, std::string_view text,
+                                bool compareSize) const {
+    // After the siblings that sort before it or match it, counted without the node itself.
+    const TreeNode* parent = node->parent();
+    const size_t skip = node->row();
+    const size_t count = tree.childCount(parent) - 1;
+    const int32_t size = node->data() ? node->data()->Size : 0;
+    auto at = [&](size_t i) { return tree.child(parent, i < skip ? i : i + 1); };
+    size_t row = lowerBound(tree, parent, text, compareSize, size, node->imageIndex(), skip);
+    while (row < count && CompareTreeNodes(at(row), text, compareSize, size, node->imageIndex()) == 0) ++row;
+    return row;
+}
+
+void MusicDatabase::renameNode(TreeNode* node, std::string newText) {
+    if (node->text() == newText) return;
+    const bool song = isSongImage(node->imageIndex());
+    TDataRec* rec = node->data();
+    if (song && rec && rec->FolderNode) {
+        TreeNode* folderNode = rec->FolderNode;
+        const size_t row = sortedRow(folderTree_, folderNode, newText, true);
+        folderTree_.setText(folderNode, newText);
+        folderTree_.move(folderNode, row);
+    }
+    const size_t row = sortedRow(musicTree_, node, newText, song);
+    musicTree_.setText(node, std::move(newText));
+    musicTree_.move(node, row);
+
+    // List captions are read from the tree: tell each list which of its rows read anew.
+    std::vector<ListItem*> changed[5];
+    std::vector<TreeNode*> stack{node};
+    while (!stack.empty()) {
+        TreeNode* n = stack.back();
+        stack.pop_back();
+        for (size_t i = 0; i < n->childCount(); ++i) stack.push_back(n->child(i));
+        TDataRec* r = n->data();
+        if (!r || !r->MusicListItem) continue;
+        changed[0].push_back(r->MusicListItem);
+        if (r->PlayListItem) changed[1].push_back(r->PlayListItem);
+        if (r->BlackListItem) changed[2].push_back(r->BlackListItem);
+        if (r->FavoritesItem) changed[3].push_back(r->FavoritesItem);
+        if (r->JustGoodItem) changed[4].push_back(r->JustGoodItem);
+    }
+    ItemList* lists[5] = {&musicList_, &playList_, &blackList_, &favorites_, &justGood_};
+    for (int i = 0; i < 5; ++i) lists[i]->captionsChanged(changed[i]);
+    setDBModified(true);
+}
+
+TreeNode* MusicDatabase::findNode(const Tree& tree, std::string_view path) const {
+    static constexpr uint8_t kTop[] = {iiHardDisk, iiCDDisk};
+    static constexpr uint8_t kInner[] = {iiFolder};
+    static constexpr uint8_t kLast[] = {iiFolder, iiSongFirst};
+    const TreeNode* parent = nullptr;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = path.find('\\', start);
+        const bool last = end == std::string_view::npos;
+        const std::string_view part = path.substr(start, last ? std::string_view::npos : end - start);
+        if (part.empty()) return nullptr;
+        // The kinds the part may stand for; each kind's nodes are sorted among the siblings, so
+        // the matches of one kind lie together from its lower bound on.
+        const std::span<const uint8_t> kinds = !parent ? std::span<const uint8_t>(kTop)
+                                               : last  ? std::span<const uint8_t>(kLast)
+                                                       : std::span<const uint8_t>(kInner);
+        TreeNode* found = nullptr;
+        const size_t count = tree.childCount(parent);
+        for (uint8_t kind : kinds) {
+            for (size_t row = lowerBound(tree, parent, part, false, 0, kind); row < count && !found; ++row) {
+                TreeNode* child = tree.child(parent, row);
+                if (CompareTreeNodes(child, part, false, 0, kind) != 0) break;
+                if (child->text() == part) found = child;
+            }
+            if (found) break;
+        }
+        if (!found || last) return found;
+        parent = found;
+        start = end + 1;
+    }
+}
+
+std::vector<TDataRec*> MusicDatabase::findSongs(std::string_view caption) const {
+    std::vector<TDataRec*> out;
+    TreeNode* node = findNode(musicTree_, caption);
+    if (!node || !isSongImage(node->imageIndex())) return out;
+    const TreeNode* parent = node->parent();
+    for (size_t row = node->row(); row < musicTree_.childCount(parent); ++row) {
+        TreeNode* n = musicTree_.child(parent, row);
+        if (n->text() != node->text()) break;
+        if (n->data() && n->data()->MusicListItem) out.push_back(n->data());
+    }
+    return out;
+}
+
+TDataRec* MusicDatabase::findSong(std::string_view caption) const {
+    TreeNode* node = findNode(musicTree_, caption);
+    if (!node || !isSongImage(node->imageIndex())) return nullptr;
+    TDataRec* rec = node->data();
+    return rec && rec->MusicListItem ? rec : nullptr;
 }
 
 int MusicDatabase::CompareTreeNodes(const TreeNode* node, std::string_view text, bool compareSize, int32_t size,

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
     virtual void statisticsChanged() {}
     // ClearDB ran: forget any song or node kept outside the database (player, hints).
     virtual void databaseCleared() {}
+    // These songs are about to leave the database (their records and nodes are still valid
+    // during the call): forget them and their nodes (player, hints).
+    virtual void songsRemoving(const std::vector<const TDataRec*>& /*songs*/) {}
 };
 
 // The music database in memory: the music tree, the folder tree, the five song lists, the
@@ -42,7 +46,6 @@ public:
     ItemList& favorites() { return favorites_; }
     ItemList& justGood() { return justGood_; }
     const StatCounters& counters() const { return counters_; }
-    StatCounters& counters() { return counters_; }
     const std::vector<std::unique_ptr<TDataRec>>& dataList() const { return DataList_; }
     RandomSource& random() { return *random_; }
     void setRandom(std::unique_ptr<RandomSource> random) { random_ = std::move(random); }
@@ -62,12 +65,45 @@ public:
     // Creates the record of a music-tree node and stores it in the node.
     TDataRec* AddToDataList(TreeNode* node);
     TDataRec* lastRecord() const { return lastRecord_; }
+
+    // The disk (parent nullptr) or folder node of this text below `parent`, found or created
+    // at its sorted place with its record.
+    TreeNode* addContainer(TreeNode* parent, std::string_view text, uint8_t imageIndex);
+    // Enters a song node of the music tree into the database as unused: its record (made when
+    // missing) gets `size`, its Music List item goes to `listIndex` (at or past the end:
+    // appended), its node shows unused, and `a` and `n` count it. A song already entered is
+    // returned as it is. The one way a song enters the database.
+    TDataRec* enterSong(TreeNode* node, int32_t size, size_t listIndex = SIZE_MAX);
+    // The song of this name and size below `folder`, found, or created at its sorted place and
+    // entered (enterSong).
+    TDataRec* addSong(TreeNode* folder, std::string_view name, int32_t size, size_t listIndex = SIZE_MAX);
+
+    // Takes songs out of the database as deleting them does: each becomes used (leaving the
+    // Playlist, Black List, Favorites and Just Good lists), leaves the Music List and the
+    // counters `a` and `u`, loses its nodes in both trees, and the disks and folders that are
+    // left empty go with their records. Listeners hear songsRemoving once first, then one statistics
+    // change. Records that are not entered songs are skipped; repeats count once. Costs a
+    // logarithmic time per song plus one pass over the siblings of each touched folder.
+    void removeSongs(const std::vector<TDataRec*>& songs);
     // Removes a disk or folder node that holds no songs, with the records of it and of the
     // empty folders below it.
     void removeEmptyBranch(TreeNode* node);
 
-    // Counts a song that enters the database as unused (totals `a` and `n`).
-    void countNewUnusedSong(const TDataRec* rec);
+    // Gives a music-tree node a new text and moves it to its sorted place among its siblings.
+    // A song's folder-tree node follows; a disk or folder rename changes which root folders
+    // merge, so the caller rebuilds the folder tree (RootFolders::ReloadRootTree). Every list
+    // hears which of its rows now read a different caption. Sets DBModified.
+    void renameNode(TreeNode* node, std::string newText);
+
+    // The node at `path`, the texts from the top level down joined by "\" (a Music List
+    // caption in the music tree), found by bisection level by level; nullptr when there is
+    // none. Of several songs of one name (sizes differ) the first, the largest, is found.
+    TreeNode* findNode(const Tree& tree, std::string_view path) const;
+    // The songs whose Music List caption is `caption`: one, or several files of one name and
+    // different sizes (largest first); empty when there is none.
+    std::vector<TDataRec*> findSongs(std::string_view caption) const;
+    // The first of findSongs, or nullptr.
+    TDataRec* findSong(std::string_view caption) const;
 
     // -1 when `node` sorts before a new node of this text, kind and size, 1 after, 0 a match.
     int CompareTreeNodes(const TreeNode* node, std::string_view text, bool compareSize, int32_t size,
@@ -114,6 +150,19 @@ private:
     int compareText(std::string_view a, std::string_view b) const { return collator_.compare(a, b); }
     ItemList& listOf(Counter c);
     ListItem*& itemField(TDataRec* rec, Counter c);
+    // The one place counters change: each key gets its delta, its sum the delta times the
+    // song's size; `total` goes to `a` likewise.
+    void count(const TDataRec* rec, const int8_t* deltas, int total);
+    void freeRecord(TDataRec* rec);
+    // Row of the first child of `parent` that does not sort before an entry of this text,
+    // kind and size (CompareTreeNodes), skipping the child at `skip`.
+    size_t lowerBound(const Tree& tree, const TreeNode* parent, std::string_view text, bool compareSize,
+                      int32_t size, uint8_t imageIndex, size_t skip = SIZE_MAX) const;
+    // Row where a renamed node goes among its siblings.
+    size_t sortedRow(const Tree& tree, const TreeNode* node, std::string_view text, bool compareSize) const;
+    // Removes the nodes (children of various parents) from `tree`, one pass per parent, and then
+    // the ancestors they leave empty, freeing the records of those (music tree only).
+    void removeNodes(Tree& tree, std::vector<TreeNode*> nodes, bool freeEmptiedRecords);
 
     std::unique_ptr<RandomSource> random_;
     NodeCollator collator_;

@@ -20,6 +20,8 @@ struct TDataRec {
     ListItem* FavoritesItem = nullptr;
     ListItem* JustGoodItem = nullptr;
     int32_t Size = 0;
+    // The record's place in the database's record list, so it leaves that list in constant time.
+    uint32_t dataIndex = 0;
     // The tag is kept in its one-line database form: one string per song instead of five
     // keeps a collection of a million songs within memory.
     std::string TagStr = kEmptyTagString;

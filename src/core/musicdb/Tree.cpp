@@ -11,19 +11,17 @@ TreeNode* TreeNode::nextSibling() const {
     return row_ + 1 < owner->children_.size() ? owner->children_[row_ + 1].get() : nullptr;
 }
 
-int TreeNode::level() const {
-    int depth = 0;
-    for (const TreeNode* p = parent_; p; p = p->parent_) ++depth;
-    return depth;
-}
-
 Tree::Tree() { root_.tree_ = this; }
 Tree::~Tree() = default;
+
+void Tree::renumber(std::vector<std::unique_ptr<TreeNode>>& kids, size_t from, size_t to) {
+    for (size_t i = from; i < to && i < kids.size(); ++i) kids[i]->row_ = static_cast<uint32_t>(i);
+}
 
 TreeNode* Tree::insert(TreeNode* parent, size_t row, std::string text, uint8_t image) {
     TreeNode* owner = parentOrRoot(parent);
     assert(row <= owner->children_.size());
-    notify([&](TreeObserver* o) { o->beginInsert(parent, row); });
+    notify([&](TreeObserver* o) { o->beginInsert(parent, row, row); });
     auto node = std::make_unique<TreeNode>();
     node->text_ = std::move(text);
     node->image_ = image;
@@ -32,7 +30,7 @@ TreeNode* Tree::insert(TreeNode* parent, size_t row, std::string text, uint8_t i
     TreeNode* raw = node.get();
     auto& kids = owner->children_;
     kids.insert(kids.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
-    for (size_t i = row; i < kids.size(); ++i) kids[i]->row_ = static_cast<uint32_t>(i);
+    renumber(kids, row, kids.size());
     notify([](TreeObserver* o) { o->endInsert(); });
     return raw;
 }
@@ -45,11 +43,65 @@ void Tree::remove(TreeNode* node) {
     TreeNode* owner = parentOrRoot(node->parent_);
     size_t row = node->row_;
     if (!pendingRequests_.empty()) dropPendingRequestsBelow(node);
-    notify([&](TreeObserver* o) { o->beginRemove(node->parent_, row); });
+    notify([&](TreeObserver* o) { o->beginRemove(node->parent_, row, row); });
     auto& kids = owner->children_;
     kids.erase(kids.begin() + static_cast<std::ptrdiff_t>(row));
-    for (size_t i = row; i < kids.size(); ++i) kids[i]->row_ = static_cast<uint32_t>(i);
+    renumber(kids, row, kids.size());
     notify([](TreeObserver* o) { o->endRemove(); });
+}
+
+void Tree::removeChildren(TreeNode* parent, const std::vector<size_t>& rows) {
+    if (rows.empty()) return;
+    TreeNode* owner = parentOrRoot(parent);
+    auto& kids = owner->children_;
+    if (!pendingRequests_.empty())
+        for (size_t r : rows) dropPendingRequestsBelow(kids[r].get());
+    if (notifying()) {
+        // Runs from the last one, so the rows of the runs still to come stay valid.
+        size_t end = rows.size();
+        while (end > 0) {
+            size_t begin = end - 1;
+            while (begin > 0 && rows[begin - 1] + 1 == rows[begin]) --begin;
+            const size_t first = rows[begin], last = rows[end - 1];
+            notify([&](TreeObserver* o) { o->beginRemove(parent, first, last); });
+            kids.erase(kids.begin() + static_cast<std::ptrdiff_t>(first),
+                       kids.begin() + static_cast<std::ptrdiff_t>(last + 1));
+            renumber(kids, first, kids.size());
+            notify([](TreeObserver* o) { o->endRemove(); });
+            end = begin;
+        }
+        return;
+    }
+    // Unobserved: one compaction of the siblings, whatever the number of rows.
+    size_t out = rows.front();
+    size_t next = 0;
+    for (size_t i = rows.front(); i < kids.size(); ++i) {
+        if (next < rows.size() && rows[next] == i) {
+            ++next;
+            continue;
+        }
+        kids[out++] = std::move(kids[i]);
+    }
+    kids.resize(out);
+    renumber(kids, rows.front(), kids.size());
+}
+
+void Tree::move(TreeNode* node, size_t row) {
+    TreeNode* owner = parentOrRoot(node->parent_);
+    auto& kids = owner->children_;
+    const size_t from = node->row_;
+    assert(row < kids.size());
+    if (row == from) return;
+    notify([&](TreeObserver* o) { o->beginMove(node->parent_, from, row); });
+    auto first = kids.begin();
+    if (row < from)
+        std::rotate(first + static_cast<std::ptrdiff_t>(row), first + static_cast<std::ptrdiff_t>(from),
+                    first + static_cast<std::ptrdiff_t>(from + 1));
+    else
+        std::rotate(first + static_cast<std::ptrdiff_t>(from), first + static_cast<std::ptrdiff_t>(from + 1),
+                    first + static_cast<std::ptrdiff_t>(row + 1));
+    renumber(kids, std::min(from, row), std::max(from, row) + 1);
+    notify([](TreeObserver* o) { o->endMove(); });
 }
 
 void Tree::clear() {
@@ -60,14 +112,15 @@ void Tree::clear() {
 }
 
 void Tree::setText(TreeNode* node, std::string text) {
+    if (node->text_ == text) return;
     node->text_ = std::move(text);
-    notify([&](TreeObserver* o) { o->nodeChanged(node); });
+    notify([&](TreeObserver* o) { o->nodeChanged(node, TextChanged); });
 }
 
 void Tree::setImageIndex(TreeNode* node, uint8_t image) {
     if (node->image_ == image) return;
     node->image_ = image;
-    notify([&](TreeObserver* o) { o->nodeChanged(node); });
+    notify([&](TreeObserver* o) { o->nodeChanged(node, IconChanged); });
 }
 
 void Tree::forEach(const std::function<void(TreeNode*, int)>& visit) const {

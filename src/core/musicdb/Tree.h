@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "musicdb/ChangedRoles.h"
+
 namespace velmo {
 
 struct TDataRec;
@@ -31,8 +33,6 @@ public:
     TreeNode* firstChild() const { return children_.empty() ? nullptr : children_.front().get(); }
     TreeNode* lastChild() const { return children_.empty() ? nullptr : children_.back().get(); }
     TreeNode* nextSibling() const;
-    // Depth below the top level: 0 for a top-level node.
-    int level() const;
 
     // The record pointer is the caller's to manage; it causes no notification.
     void setData(TDataRec* rec) { data_ = rec; }
@@ -49,15 +49,19 @@ private:
 };
 
 // What a view needs to follow a tree. Row changes are announced before and after, as a
-// Qt model must; during a bulk update only reset notifications are sent.
+// Qt model must; during a bulk update only reset notifications are sent. Row ranges are
+// inclusive: rows first to last of `parent` (nullptr: the top level).
 class TreeObserver {
 public:
     virtual ~TreeObserver() = default;
-    virtual void beginInsert(TreeNode* /*parent*/, size_t /*row*/) {}
+    virtual void beginInsert(TreeNode* /*parent*/, size_t /*first*/, size_t /*last*/) {}
     virtual void endInsert() {}
-    virtual void beginRemove(TreeNode* /*parent*/, size_t /*row*/) {}
+    virtual void beginRemove(TreeNode* /*parent*/, size_t /*first*/, size_t /*last*/) {}
     virtual void endRemove() {}
-    virtual void nodeChanged(TreeNode* /*node*/) {}
+    // A node moves among its siblings from row `from` to row `to` (its row once moved).
+    virtual void beginMove(TreeNode* /*parent*/, size_t /*from*/, size_t /*to*/) {}
+    virtual void endMove() {}
+    virtual void nodeChanged(TreeNode* /*node*/, ChangedRoles /*roles*/) {}
     virtual void beginReset() {}
     virtual void endReset() {}
     // Requests for the view's own state, made by merges and scans.
@@ -78,7 +82,6 @@ public:
 
     size_t topLevelCount() const { return root_.childCount(); }
     TreeNode* topLevel(size_t i) const { return root_.child(i); }
-    TreeNode* firstTopLevel() const { return root_.firstChild(); }
     bool empty() const { return root_.children_.empty(); }
     size_t childCount(const TreeNode* parent) const { return parent ? parent->childCount() : topLevelCount(); }
     TreeNode* child(const TreeNode* parent, size_t i) const { return parent ? parent->child(i) : topLevel(i); }
@@ -88,6 +91,12 @@ public:
     TreeNode* append(TreeNode* parent, std::string text, uint8_t image);
     // Removes a node with all its descendants.
     void remove(TreeNode* node);
+    // Removes the children of `parent` at `rows` (ascending, no repeats) with their
+    // descendants, in one pass over the siblings; observers hear one removal per run of
+    // adjacent rows.
+    void removeChildren(TreeNode* parent, const std::vector<size_t>& rows);
+    // Moves a node among its siblings to `row`, counted as if it had left them first.
+    void move(TreeNode* node, size_t row);
     void clear();
     void setText(TreeNode* node, std::string text);
     void setImageIndex(TreeNode* node, uint8_t image);
@@ -110,6 +119,8 @@ public:
 
 private:
     TreeNode* parentOrRoot(TreeNode* parent) { return parent ? parent : &root_; }
+    bool notifying() const { return bulkDepth_ == 0 && !observers_.empty(); }
+    static void renumber(std::vector<std::unique_ptr<TreeNode>>& kids, size_t from, size_t to);
     template <typename F> void notify(F f) {
         if (bulkDepth_ == 0)
             for (TreeObserver* o : observers_) f(o);

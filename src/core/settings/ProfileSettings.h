@@ -68,9 +68,6 @@ struct ProfileSettings {
     bool MusicTreeVisible = true;
     bool AutoExpand = false;
     int32_t ActiveTab = 0;
-
-    // The "of all Just Good files" choice is the other side of GoodOfPlayList.
-    bool GoodOfAllGood() const { return !GoodOfPlayList; }
 };
 
 // The defaults of a profile named `profile`, its paths included.

@@ -1,6 +1,7 @@
 #include "models/ListModel.h"
 
 #include "models/IconSet.h"
+#include "models/ModelRoles.h"
 #include "musicdb/TDataRec.h"
 
 namespace velmo::gui {
@@ -36,13 +37,16 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-void ListModel::beginInsert(size_t row) { beginInsertRows({}, static_cast<int>(row), static_cast<int>(row)); }
+void ListModel::beginInsert(size_t first, size_t last) {
+    beginInsertRows({}, static_cast<int>(first), static_cast<int>(last));
+}
 void ListModel::endInsert() { endInsertRows(); }
-void ListModel::beginRemove(size_t row) { beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row)); }
+void ListModel::beginRemove(size_t first, size_t last) {
+    beginRemoveRows({}, static_cast<int>(first), static_cast<int>(last));
+}
 void ListModel::endRemove() { endRemoveRows(); }
-void ListModel::itemChanged(size_t row) {
-    const QModelIndex i = index(static_cast<int>(row));
-    emit dataChanged(i, i);
+void ListModel::itemChanged(size_t first, size_t last, ChangedRoles roles) {
+    emit dataChanged(index(static_cast<int>(first)), index(static_cast<int>(last)), rolesOf(roles));
 }
 void ListModel::beginReset() { beginResetModel(); }
 void ListModel::endReset() { endResetModel(); }

@@ -25,11 +25,11 @@ public:
     void setHintProvider(std::function<QString(const TDataRec&)> provider) { hint_ = std::move(provider); }
 
 private:
-    void beginInsert(size_t row) override;
+    void beginInsert(size_t first, size_t last) override;
     void endInsert() override;
-    void beginRemove(size_t row) override;
+    void beginRemove(size_t first, size_t last) override;
     void endRemove() override;
-    void itemChanged(size_t row) override;
+    void itemChanged(size_t first, size_t last, ChangedRoles roles) override;
     void beginReset() override;
     void endReset() override;
 

@@ -1,6 +1,7 @@
 #include "models/TreeModel.h"
 
 #include "models/IconSet.h"
+#include "models/ModelRoles.h"
 #include "musicdb/SongStatus.h"
 #include "musicdb/TDataRec.h"
 
@@ -56,17 +57,24 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-void TreeModel::beginInsert(TreeNode* parent, size_t row) {
-    beginInsertRows(indexOf(parent), static_cast<int>(row), static_cast<int>(row));
+void TreeModel::beginInsert(TreeNode* parent, size_t first, size_t last) {
+    beginInsertRows(indexOf(parent), static_cast<int>(first), static_cast<int>(last));
 }
 void TreeModel::endInsert() { endInsertRows(); }
-void TreeModel::beginRemove(TreeNode* parent, size_t row) {
-    beginRemoveRows(indexOf(parent), static_cast<int>(row), static_cast<int>(row));
+void TreeModel::beginRemove(TreeNode* parent, size_t first, size_t last) {
+    beginRemoveRows(indexOf(parent), static_cast<int>(first), static_cast<int>(last));
 }
 void TreeModel::endRemove() { endRemoveRows(); }
-void TreeModel::nodeChanged(TreeNode* node) {
+void TreeModel::beginMove(TreeNode* parent, size_t from, size_t to) {
+    // Qt counts the destination before the move: a row moving down goes before row to + 1.
+    const QModelIndex p = indexOf(parent);
+    const int row = static_cast<int>(from);
+    beginMoveRows(p, row, row, p, static_cast<int>(to > from ? to + 1 : to));
+}
+void TreeModel::endMove() { endMoveRows(); }
+void TreeModel::nodeChanged(TreeNode* node, ChangedRoles roles) {
     const QModelIndex i = indexOf(node);
-    emit dataChanged(i, i);
+    emit dataChanged(i, i, rolesOf(roles));
 }
 void TreeModel::beginReset() { beginResetModel(); }
 void TreeModel::endReset() { endResetModel(); }

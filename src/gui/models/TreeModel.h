@@ -36,11 +36,13 @@ signals:
     void viewClearSelectionRequested();
 
 private:
-    void beginInsert(TreeNode* parent, size_t row) override;
+    void beginInsert(TreeNode* parent, size_t first, size_t last) override;
     void endInsert() override;
-    void beginRemove(TreeNode* parent, size_t row) override;
+    void beginRemove(TreeNode* parent, size_t first, size_t last) override;
     void endRemove() override;
-    void nodeChanged(TreeNode* node) override;
+    void beginMove(TreeNode* parent, size_t from, size_t to) override;
+    void endMove() override;
+    void nodeChanged(TreeNode* node, ChangedRoles roles) override;
     void beginReset() override;
     void endReset() override;
     void expandRequested(TreeNode* node) override;

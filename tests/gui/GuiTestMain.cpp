@@ -8,6 +8,7 @@ int runKeyboardAndWheelTest(int argc, char** argv);
 int runExitAndProfileTest(int argc, char** argv);
 int runScreenshotTest(int argc, char** argv);
 int runAddDiskFormTest(int argc, char** argv);
+int runItemModelsTest(int argc, char** argv);
 } // namespace velmo::gui::test
 
 int main(int argc, char** argv) {
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     using namespace velmo::gui::test;
     int failed = 0;
     for (auto run : {runMainWindowViewsTest, runStatusCommandsTest, runKeyboardAndWheelTest, runExitAndProfileTest,
-                     runScreenshotTest, runAddDiskFormTest})
+                     runScreenshotTest, runAddDiskFormTest, runItemModelsTest})
         failed += run(argc, argv);
     return failed == 0 ? 0 : 1;
 }

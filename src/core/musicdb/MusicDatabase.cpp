@@ -298,56 +298,52 @@ void MusicDatabase::renameNode(TreeNode* node, std::string newText) {
     setDBModified(true);
 }
 
-TreeNode* MusicDatabase::findNode(const Tree& tree, std::string_view path) const {
+void MusicDatabase::findNodes(const Tree& tree, const TreeNode* parent, std::string_view path,
+                              std::vector<TreeNode*>& found, bool firstOnly) const {
     static constexpr uint8_t kTop[] = {iiHardDisk, iiCDDisk};
     static constexpr uint8_t kInner[] = {iiFolder};
     static constexpr uint8_t kLast[] = {iiFolder, iiSongFirst};
-    const TreeNode* parent = nullptr;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = path.find('\\', start);
-        const bool last = end == std::string_view::npos;
-        const std::string_view part = path.substr(start, last ? std::string_view::npos : end - start);
-        if (part.empty()) return nullptr;
-        // The kinds the part may stand for; each kind's nodes are sorted among the siblings, so
-        // the matches of one kind lie together from its lower bound on.
-        const std::span<const uint8_t> kinds = !parent ? std::span<const uint8_t>(kTop)
-                                               : last  ? std::span<const uint8_t>(kLast)
-                                                       : std::span<const uint8_t>(kInner);
-        TreeNode* found = nullptr;
-        const size_t count = tree.childCount(parent);
-        for (uint8_t kind : kinds) {
-            for (size_t row = lowerBound(tree, parent, part, false, 0, kind); row < count && !found; ++row) {
-                TreeNode* child = tree.child(parent, row);
-                if (CompareTreeNodes(child, part, false, 0, kind) != 0) break;
-                if (child->text() == part) found = child;
-            }
-            if (found) break;
+    const size_t end = path.find('\\');
+    const bool last = end == std::string_view::npos;
+    const std::string_view part = path.substr(0, end);
+    if (part.empty()) return;
+    // The kinds the part may stand for. Each kind's nodes are sorted among the siblings, so the
+    // matches of one kind lie together from its lower bound on; a rename may have given two
+    // siblings one text, so every exact match is followed.
+    const std::span<const uint8_t> kinds = !parent ? std::span<const uint8_t>(kTop)
+                                           : last  ? std::span<const uint8_t>(kLast)
+                                                   : std::span<const uint8_t>(kInner);
+    const size_t count = tree.childCount(parent);
+    for (uint8_t kind : kinds) {
+        for (size_t row = lowerBound(tree, parent, part, false, 0, kind); row < count; ++row) {
+            TreeNode* child = tree.child(parent, row);
+            if (CompareTreeNodes(child, part, false, 0, kind) != 0) break;
+            if (child->text() != part) continue;
+            if (last) found.push_back(child);
+            else findNodes(tree, child, path.substr(end + 1), found, firstOnly);
+            if (firstOnly && !found.empty()) return;
         }
-        if (!found || last) return found;
-        parent = found;
-        start = end + 1;
     }
 }
 
+TreeNode* MusicDatabase::findNode(const Tree& tree, std::string_view path) const {
+    std::vector<TreeNode*> found;
+    findNodes(tree, nullptr, path, found, true);
+    return found.empty() ? nullptr : found.front();
+}
+
 std::vector<TDataRec*> MusicDatabase::findSongs(std::string_view caption) const {
+    std::vector<TreeNode*> nodes;
+    findNodes(musicTree_, nullptr, caption, nodes, false);
     std::vector<TDataRec*> out;
-    TreeNode* node = findNode(musicTree_, caption);
-    if (!node || !isSongImage(node->imageIndex())) return out;
-    const TreeNode* parent = node->parent();
-    for (size_t row = node->row(); row < musicTree_.childCount(parent); ++row) {
-        TreeNode* n = musicTree_.child(parent, row);
-        if (n->text() != node->text()) break;
-        if (n->data() && n->data()->MusicListItem) out.push_back(n->data());
-    }
+    for (TreeNode* n : nodes)
+        if (isSongImage(n->imageIndex()) && n->data() && n->data()->MusicListItem) out.push_back(n->data());
     return out;
 }
 
 TDataRec* MusicDatabase::findSong(std::string_view caption) const {
-    TreeNode* node = findNode(musicTree_, caption);
-    if (!node || !isSongImage(node->imageIndex())) return nullptr;
-    TDataRec* rec = node->data();
-    return rec && rec->MusicListItem ? rec : nullptr;
+    const std::vector<TDataRec*> songs = findSongs(caption);
+    return songs.empty() ? nullptr : songs.front();
 }
 
 int MusicDatabase::CompareTreeNodes(const TreeNode* node, std::string_view text, bool compareSize, int32_t size,

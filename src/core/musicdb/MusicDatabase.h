@@ -97,10 +97,11 @@ public:
 
     // The node at `path`, the texts from the top level down joined by "\" (a Music List
     // caption in the music tree), found by bisection level by level; nullptr when there is
-    // none. Of several songs of one name (sizes differ) the first, the largest, is found.
+    // none. Of several nodes of one path (songs of one name and several sizes, or siblings
+    // renamed alike) the first in tree order.
     TreeNode* findNode(const Tree& tree, std::string_view path) const;
-    // The songs whose Music List caption is `caption`: one, or several files of one name and
-    // different sizes (largest first); empty when there is none.
+    // The songs whose Music List caption is `caption`, in tree order: one, or several files of
+    // one name and different sizes (largest first); empty when there is none.
     std::vector<TDataRec*> findSongs(std::string_view caption) const;
     // The first of findSongs, or nullptr.
     TDataRec* findSong(std::string_view caption) const;
@@ -163,6 +164,9 @@ private:
     // Removes the nodes (children of various parents) from `tree`, one pass per parent, and then
     // the ancestors they leave empty, freeing the records of those (music tree only).
     void removeNodes(Tree& tree, std::vector<TreeNode*> nodes, bool freeEmptiedRecords);
+    // The nodes below `parent` at `path`, in tree order; with `firstOnly` the first one.
+    void findNodes(const Tree& tree, const TreeNode* parent, std::string_view path, std::vector<TreeNode*>& found,
+                   bool firstOnly) const;
 
     std::unique_ptr<RandomSource> random_;
     NodeCollator collator_;

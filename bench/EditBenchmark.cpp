@@ -1,0 +1,126 @@
+// velmo-bench-edit: times song-level edits on a loaded database of SONGS songs (default
+// 1,000,000): finding songs by their Music List caption, renaming folders, and deleting a tenth
+// of the songs, picked at random across the collection, in one batch and in batches of 100.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "DatabaseGenerator.h"
+#include "musicdb/DatabaseFile.h"
+#include "musicdb/DatabaseLoader.h"
+#include "musicdb/MusicDatabase.h"
+#include "platform/FileIO.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::unique_ptr<velmo::MusicDatabase> loadDatabase(const std::string& path, uint64_t seed) {
+    auto db = std::make_unique<velmo::MusicDatabase>(std::make_unique<velmo::Mt19937Random>(seed));
+    std::optional<std::string> bytes = velmo::platform::readWholeFile(path);
+    if (!bytes) throw std::runtime_error("cannot read " + path);
+    velmo::LoadTree tree = velmo::LoadTree::parse(std::move(*bytes));
+    velmo::DatabaseLoader(*db, {}).AnalyzeTree(tree);
+    return db;
+}
+
+// A tenth of the songs, at random places of the Music List.
+std::vector<velmo::TDataRec*> pickTenth(velmo::MusicDatabase& db, std::mt19937& rng) {
+    std::vector<velmo::TDataRec*> all;
+    all.reserve(db.musicList().size());
+    for (velmo::ListItem* i = db.musicList().first(); i; i = db.musicList().next(i)) all.push_back(i->data());
+    std::shuffle(all.begin(), all.end(), rng);
+    all.resize(all.size() / 10);
+    return all;
+}
+
+void check(bool ok, const char* what) {
+    if (!ok) throw std::runtime_error(what);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    uint64_t songs = 1000000;
+    if (argc > 1 && !velmo::bench::parseNumber(argv[1], songs)) {
+        std::fprintf(stderr, "usage: velmo-bench-edit [SONGS]\n");
+        return 2;
+    }
+    const uint64_t seed = 1;
+    try {
+        const std::string file = (std::filesystem::temp_directory_path() /
+                                  ("velmo-bench-edit-" + std::to_string(songs) + ".vmdb")).string();
+        velmo::bench::generateDatabase(songs, file, seed);
+        std::mt19937 rng(7);
+
+        auto db = loadDatabase(file, seed);
+        const size_t total = db->musicList().size();
+
+        // Lookups of 100,000 captions (taken beforehand: reading a caption is not the lookup).
+        std::vector<std::string> captions;
+        for (velmo::TDataRec* rec : pickTenth(*db, rng)) captions.push_back(rec->MusicListItem->caption());
+        auto start = Clock::now();
+        size_t found = 0;
+        for (const std::string& c : captions) found += db->findSong(c) != nullptr;
+        const double lookup = secondsSince(start);
+        check(found == captions.size(), "a caption was not found");
+
+        // Renaming 1,000 folders to a text of another place among their siblings.
+        std::vector<velmo::TreeNode*> folders;
+        db->musicTree().forEach([&](velmo::TreeNode* n, int level) {
+            if (level > 0 && velmo::isFolderImage(n->imageIndex())) folders.push_back(n);
+        });
+        std::shuffle(folders.begin(), folders.end(), rng);
+        folders.resize(std::min<size_t>(folders.size(), 1000));
+        start = Clock::now();
+        for (velmo::TreeNode* f : folders) db->renameNode(f, "~" + f->text());
+        const double rename = secondsSince(start);
+
+        // One batch of a tenth of the songs.
+        std::vector<velmo::TDataRec*> gone = pickTenth(*db, rng);
+        start = Clock::now();
+        db->removeSongs(gone);
+        const double removeOne = secondsSince(start);
+        check(db->musicList().size() == total - gone.size(), "songs were not removed");
+        check(db->counters().a.count == static_cast<int32_t>(total - gone.size()), "the counters are wrong");
+
+        // Again on a fresh database, in batches of 100 (a user deleting a selection at a time).
+        db.reset();
+        db = loadDatabase(file, seed);
+        gone = pickTenth(*db, rng);
+        start = Clock::now();
+        for (size_t i = 0; i < gone.size(); i += 100)
+            db->removeSongs(std::vector<velmo::TDataRec*>(gone.begin() + static_cast<std::ptrdiff_t>(i),
+                                                          gone.begin() + static_cast<std::ptrdiff_t>(
+                                                                             std::min(gone.size(), i + 100))));
+        const double removeBatches = secondsSince(start);
+        check(db->musicList().size() == total - gone.size(), "songs were not removed");
+        std::filesystem::remove(file);
+
+        std::printf("songs %zu\n", total);
+        std::printf("find %zu captions         %8.3f s  %6.2f us each\n", captions.size(), lookup,
+                    lookup / static_cast<double>(captions.size()) * 1e6);
+        std::printf("rename %zu folders         %8.3f s  %6.2f us each\n", folders.size(), rename,
+                    rename / static_cast<double>(folders.size()) * 1e6);
+        std::printf("delete %zu songs, 1 batch  %8.3f s  %6.2f us each\n", gone.size(), removeOne,
+                    removeOne / static_cast<double>(gone.size()) * 1e6);
+        std::printf("delete %zu songs, by 100   %8.3f s  %6.2f us each\n", gone.size(), removeBatches,
+                    removeBatches / static_cast<double>(gone.size()) * 1e6);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "velmo-bench-edit: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

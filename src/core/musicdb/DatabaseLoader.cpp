@@ -106,7 +106,8 @@ void DatabaseLoader::AnalyzeTree(const LoadTree& source) {
             TreeNode* d = db_.TryToFindNode(nullptr, music, false, 0, static_cast<uint8_t>(info.icon), info.name);
             pump();
             if (!d->data()) {
-                db_.AddToDataList(d);
+                db_.AddToDataList(d)->Size = info.size;
+                db_.countContainerSize(d->data(), 1);
             } else if (d->hasChildren()) {
                 music.setImageIndex(d, static_cast<uint8_t>(info.icon));
             }
@@ -151,6 +152,7 @@ void DatabaseLoader::AddNodeToBase(size_t source, TreeNode* dest) {
             TDataRec* rec = db_.AddToDataList(n);
             rec->Size = info.size;
             if (isSongImage(info.icon)) rec->TagStr = canonicalTag(info);
+            else db_.countContainerSize(rec, 1);
             madeHere[c - source] = 1;
         }
         nodeOf[c - source] = n;

@@ -25,6 +25,7 @@ std::string_view letterAfterLessThan(std::string_view text) {
 // Counter deltas of a song entering the database as unused and of a used song leaving it.
 constexpr int8_t kEnterUnused[cCounterCount] = {1, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr int8_t kLeaveUsed[cCounterCount] = {0, -1, 0, 0, 0, 0, 0, 0, 0};
+constexpr int8_t kNoKeys[cCounterCount] = {};
 
 // Above this many songs a removal resets the views instead of reporting each run of rows.
 constexpr size_t kRemovalsBeforeReset = 2000;
@@ -83,7 +84,7 @@ void MusicDatabase::SetStatus(TDataRec* rec, int newStatus) {
     }
 
     const int8_t* d = StatusTransitionTable[oldStatus][newStatus];
-    count(rec, d, 0);
+    count(rec, d, 0, 0);
 
     const uint8_t image = imageOfStatus(newStatus);
     for (Counter c : {cP, cB, cF, cG}) {
@@ -108,10 +109,10 @@ void MusicDatabase::SetStatus(TDataRec* rec, int newStatus) {
     notifyStatisticsChanged();
 }
 
-void MusicDatabase::count(const TDataRec* rec, const int8_t* deltas, int total) {
+void MusicDatabase::count(const TDataRec* rec, const int8_t* deltas, int total, int totalSize) {
     const double sizeMB = rec->Size / kBytesPerMegabyte;
     counters_.a.count += total;
-    counters_.a.sizeMB += total * sizeMB;
+    counters_.a.sizeMB += totalSize * sizeMB;
     for (int k = 0; k < cCounterCount; ++k) {
         counters_.keys[k].count += deltas[k];
         counters_.keys[k].sizeMB += deltas[k] * sizeMB;
@@ -139,6 +140,10 @@ void MusicDatabase::freeRecord(TDataRec* rec) {
     DataList_.pop_back();
 }
 
+void MusicDatabase::countContainerSize(const TDataRec* rec, int sign) {
+    if (rec->Size != 0) count(rec, kNoKeys, 0, sign);
+}
+
 TreeNode* MusicDatabase::addContainer(TreeNode* parent, std::string_view text, uint8_t imageIndex) {
     TreeNode* node = TryToFindNode(parent, musicTree_, false, 0, imageIndex, text);
     if (!node->data()) AddToDataList(node);
@@ -152,7 +157,7 @@ TDataRec* MusicDatabase::enterSong(TreeNode* node, int32_t size, size_t listInde
     rec->Size = size;
     musicTree_.setImageIndex(node, imageOfStatus(ssUnused));
     rec->MusicListItem = musicList_.insert(listIndex, rec, imageOfStatus(ssUnused));
-    count(rec, kEnterUnused, 1);
+    count(rec, kEnterUnused, 1, 1);
     notifyStatisticsChanged();
     return rec;
 }
@@ -181,7 +186,10 @@ void MusicDatabase::removeNodes(Tree& tree, std::vector<TreeNode*> nodes, bool f
                 for (size_t row : rows)
                     if (TDataRec* rec = tree.child(parent, row)->data()) records.push_back(rec);
             tree.removeChildren(parent, rows);
-            for (TDataRec* rec : records) freeRecord(rec);
+            for (TDataRec* rec : records) {
+                countContainerSize(rec, -1);
+                freeRecord(rec);
+            }
             if (parent && !parent->hasChildren()) emptied.push_back(parent);
         }
         nodes = std::move(emptied);
@@ -210,7 +218,7 @@ void MusicDatabase::removeSongs(const std::vector<TDataRec*>& songs) {
     musicNodes.reserve(batch.size());
     for (TDataRec* rec : batch) {
         SetStatus(rec, ssUsed);
-        count(rec, kLeaveUsed, -1);
+        count(rec, kLeaveUsed, -1, -1);
         items.push_back(rec->MusicListItem);
         rec->MusicListItem = nullptr;
         musicNodes.push_back(rec->MusicNode);
@@ -234,7 +242,10 @@ void MusicDatabase::removeEmptyBranch(TreeNode* node) {
         for (size_t i = 0; i < n->childCount(); ++i) stack.push_back(n->child(i));
     }
     musicTree_.remove(node);
-    for (TDataRec* rec : records) freeRecord(rec);
+    for (TDataRec* rec : records) {
+        countContainerSize(rec, -1);
+        freeRecord(rec);
+    }
 }
 
 size_t MusicDatabase::lowerBound(const Tree& tree, const TreeNode* parent, std::string_view text, bool compareSize,

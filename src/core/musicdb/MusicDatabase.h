@@ -77,6 +77,10 @@ public:
     // The song of this name and size below `folder`, found, or created at its sorted place and
     // entered (enterSong).
     TDataRec* addSong(TreeNode* folder, std::string_view name, int32_t size, size_t listIndex = SIZE_MAX);
+    // A disk or folder line of a database file may carry a size, which files written
+    // elsewhere rely on being part of the total size sum `a` (and of nothing else): `sign` 1
+    // when its record is loaded, -1 when it goes.
+    void countContainerSize(const TDataRec* rec, int sign);
 
     // Takes songs out of the database as deleting them does: each becomes used (leaving the
     // Playlist, Black List, Favorites and Just Good lists), leaves the Music List and the
@@ -152,8 +156,8 @@ private:
     ItemList& listOf(Counter c);
     ListItem*& itemField(TDataRec* rec, Counter c);
     // The one place counters change: each key gets its delta, its sum the delta times the
-    // song's size; `total` goes to `a` likewise.
-    void count(const TDataRec* rec, const int8_t* deltas, int total);
+    // record's size; `a` gets `total` and `totalSize` times the size.
+    void count(const TDataRec* rec, const int8_t* deltas, int total, int totalSize);
     void freeRecord(TDataRec* rec);
     // Row of the first child of `parent` that does not sort before an entry of this text,
     // kind and size (CompareTreeNodes), skipping the child at `skip`.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "catalog/RootFolders.h"
+#include "musicdb/RootFolders.h"
 #include "models/ListModel.h"
 #include "models/TreeModel.h"
 #include "musicdb/MusicDatabase.h"

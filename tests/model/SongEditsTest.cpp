@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "ModelTestUtil.h"
-#include "catalog/RootFolders.h"
+#include "musicdb/RootFolders.h"
 
 namespace velmo {
 namespace {

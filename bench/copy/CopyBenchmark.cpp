@@ -77,20 +77,12 @@ std::vector<TDataRec*> buildCollection(MusicDatabase& db, int hardFolders, int c
     auto addSong = [&](TreeNode* folder, int k) {
         std::snprintf(name, sizeof name, "%04d - Some Track Title.mp3", k);
         const int32_t bytes = size(rng);
-        TreeNode* node = db.TryToFindNode(folder, db.musicTree(), true, bytes, imageOfStatus(ssUnused), name);
-        TDataRec* rec = db.AddToDataList(node);
-        rec->Size = bytes;
-        rec->MusicListItem = db.musicList().append(rec, imageOfStatus(ssUnused));
-        db.countNewUnusedSong(rec);
-        songs.push_back(rec);
+        songs.push_back(db.addSong(folder, name, bytes));
     };
     auto addFolder = [&](TreeNode* parent, const char* text) {
-        TreeNode* folder = db.TryToFindNode(parent, db.musicTree(), true, 0, iiFolder, text);
-        db.AddToDataList(folder);
-        return folder;
+        return db.addContainer(parent, text, iiFolder);
     };
-    TreeNode* disk = db.TryToFindNode(nullptr, db.musicTree(), false, 0, iiHardDisk, "Drive <C> /Music/");
-    db.AddToDataList(disk);
+    TreeNode* disk = db.addContainer(nullptr, "Drive <C> /Music/", iiHardDisk);
     for (int f = 0; f < hardFolders; ++f) {
         std::snprintf(name, sizeof name, "Artist %04d", f);
         TreeNode* folder = addFolder(disk, name);
@@ -98,8 +90,7 @@ std::vector<TDataRec*> buildCollection(MusicDatabase& db, int hardFolders, int c
     }
     for (int c = 0; c < cds; ++c) {
         std::snprintf(name, sizeof name, "Rock Collection %04d /ROCK_%04d/", c, c);
-        TreeNode* cd = db.TryToFindNode(nullptr, db.musicTree(), false, 0, iiCDDisk, name);
-        db.AddToDataList(cd);
+        TreeNode* cd = db.addContainer(nullptr, name, iiCDDisk);
         for (int f = 0; f < 10; ++f) {
             std::snprintf(name, sizeof name, "Album %02d", f);
             TreeNode* folder = addFolder(cd, name);

@@ -2,9 +2,7 @@
 // machine, both ways.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/NativePaths.h"
 #include "support/TestSupport.h"
@@ -13,6 +11,15 @@ namespace velmo::platform {
 namespace {
 
 const std::string kApp = "/home/me/VelmoMusicDB";
+
+// Runs `f` with `folder` as the working folder.
+template <class F> auto inFolder(const std::string& folder, F f) {
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    auto result = f();
+    std::filesystem::current_path(old);
+    return result;
+}
 
 TEST(NativePaths, StoredNamesBelowTheProgramFolderBecomeNativeAndBack) {
     const std::string stored = "Profiles\\Default\\Default.vmdb";
@@ -43,13 +50,10 @@ TEST(NativePaths, DotsAndDoubledSeparatorsAreResolvedBeforeComparing) {
 
 TEST(NativePaths, ARelativeNativePathIsTakenFromTheWorkingFolder) {
     test::TempDir dir;
-    const std::filesystem::path old = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    const std::string stored = nativeToStored(dir.path(), "Profiles/A/a.vmdb");
-    const std::string outside = nativeToStored(dir.path() + "/Profiles", "a.vmdb");
-    std::filesystem::current_path(old);
-    EXPECT_EQ(stored, "Profiles\\A\\a.vmdb");
-    EXPECT_EQ(outside, dir.path() + "/a.vmdb");
+    EXPECT_EQ(inFolder(dir.path(), [&] { return nativeToStored(dir.path(), "Profiles/A/a.vmdb"); }),
+              "Profiles\\A\\a.vmdb");
+    EXPECT_EQ(inFolder(dir.path(), [&] { return nativeToStored(dir.path() + "/Profiles", "a.vmdb"); }),
+              dir.path() + "/a.vmdb");
 }
 
 TEST(NativePaths, StoredFolderIsThePartBeforeTheLastSeparator) {
@@ -64,11 +68,7 @@ TEST(NativePaths, AnExplicitProgramFolderIsMadeAbsoluteWithoutATrailingSlash) {
     EXPECT_EQ(resolveAppDir("/srv//velmo/./db/.."), "/srv/velmo");
     EXPECT_EQ(resolveAppDir("/"), "/");
     test::TempDir dir;
-    const std::filesystem::path old = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    const std::string relative = resolveAppDir("music");
-    std::filesystem::current_path(old);
-    EXPECT_EQ(relative, dir.path() + "/music");
+    EXPECT_EQ(inFolder(dir.path(), [] { return resolveAppDir("music"); }), dir.path() + "/music");
 }
 
 } // namespace

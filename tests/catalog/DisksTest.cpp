@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/Session.h"
+#include "base/MessageTable.h"
 #include "catalog/Disks.h"
 #include "platform/Drives.h"
 #include "support/TestSupport.h"
@@ -31,8 +31,7 @@ public:
 class LookOrInsertCDTest : public ::testing::Test {
 protected:
     LookOrInsertCDTest()
-        : session(dir.path(), ui, std::make_unique<ScriptedRandom>()),
-          table({{'D', DriveKind::CdRom, dir.file("d"), std::nullopt},
+        : table({{'D', DriveKind::CdRom, dir.file("d"), std::nullopt},
                  {'E', DriveKind::CdRom, dir.file("e"), std::nullopt},
                  {'M', DriveKind::Fixed, dir.file("m"), std::string("SUMMER01")}},
                 dir.path()) {
@@ -43,11 +42,11 @@ protected:
     void insert(const std::string& drive, const std::string& label) {
         writeFile(dir.file(drive + "/" + std::string(platform::kVolumeLabelFile)), label + "\n");
     }
-    std::optional<char> look(const std::string& diskText) { return LookOrInsertCD(session, table, diskText); }
+    std::optional<char> look(const std::string& diskText) { return LookOrInsertCD(ui, messages, table, diskText); }
 
     TempDir dir;
     InsertingUi ui;
-    Session session;
+    MessageTable messages;
     DriveTable table;
 };
 

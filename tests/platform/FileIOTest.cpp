@@ -161,11 +161,40 @@ TEST(FileIO, FileExistsAndRemoveFileSeeOnlyFiles) {
     EXPECT_TRUE(fileExists(dir.file("a")));
     EXPECT_FALSE(fileExists(dir.file("folder")));
     EXPECT_FALSE(fileExists(dir.file("missing")));
-    EXPECT_TRUE(removeFile(dir.file("a")));
+    EXPECT_TRUE(folderExists(dir.file("folder")));
+    EXPECT_FALSE(folderExists(dir.file("a")));
+    EXPECT_EQ(removeFile(dir.file("a")), std::nullopt);
     EXPECT_FALSE(fs::exists(dir.file("a")));
-    EXPECT_TRUE(removeFile(dir.file("missing"))); // already gone
-    EXPECT_FALSE(removeFile(dir.file("folder")));
+    EXPECT_EQ(removeFile(dir.file("missing")), std::nullopt); // already gone
+    EXPECT_EQ(removeFile(dir.file("folder")), "Is a directory");
     EXPECT_TRUE(fs::is_directory(dir.file("folder")));
+}
+
+TEST(FileIO, RenameNeverReplacesAndSaysWhy) {
+    TempDir dir;
+    writeFile(dir.file("Old/a.vmdb"), "old");
+    fs::create_directories(dir.file("Taken"));
+    writeFile(dir.file("taken.txt"), "kept");
+    EXPECT_EQ(renamePath(dir.file("Old"), dir.file("Taken")), "File exists");
+    EXPECT_EQ(renamePath(dir.file("Old/a.vmdb"), dir.file("taken.txt")), "File exists");
+    EXPECT_EQ(readFile(dir.file("taken.txt")), "kept");
+    EXPECT_EQ(renamePath(dir.file("Missing"), dir.file("New")), "No such file or directory");
+    EXPECT_EQ(renamePath(dir.file("Old"), dir.file("no/such/parent/New")), "No such file or directory");
+    EXPECT_EQ(readFile(dir.file("Old/a.vmdb")), "old");
+    EXPECT_EQ(renamePath(dir.file("Old"), dir.file("New")), std::nullopt);
+    EXPECT_EQ(readFile(dir.file("New/a.vmdb")), "old");
+    EXPECT_FALSE(fs::exists(dir.file("Old")));
+}
+
+TEST(FileIO, CreateFoldersMakesTheWholeChainOrSaysWhy) {
+    TempDir dir;
+    EXPECT_EQ(createFolders(dir.file("a/b/c")), std::nullopt);
+    EXPECT_TRUE(fs::is_directory(dir.file("a/b/c")));
+    EXPECT_EQ(createFolders(dir.file("a/b/c")), std::nullopt); // already there
+    writeFile(dir.file("file"), "");
+    EXPECT_EQ(createFolders(dir.file("file")), "Not a directory");
+    EXPECT_EQ(createFolders(dir.file("file/sub")), "Not a directory");
+    EXPECT_TRUE(fs::is_regular_file(dir.file("file")));
 }
 
 } // namespace

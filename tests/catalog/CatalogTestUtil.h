@@ -9,6 +9,7 @@
 #include "app/Session.h"
 #include "catalog/FolderScan.h"
 #include "support/FakeServices.h"
+#include "support/DatabaseBuilders.h"
 #include "support/TestSupport.h"
 
 namespace velmo::test {

@@ -11,12 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> captionsOf(ItemList& list) {
-    std::vector<std::string> out;
-    for (ListItem* i = list.first(); i; i = list.next(i)) out.push_back(i->caption());
-    return out;
-}
-
 std::string treeDump(const Tree& tree) {
     std::string out;
     tree.forEach([&](TreeNode* n, int level) {

@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include "support/DatabaseLines.h"
 #include "support/TestSupport.h"
 
 extern char** environ;
@@ -16,20 +17,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string S = "\x01";
-const std::string kNoTag = S + S + S + S + "00255";
-
-std::string song(int depth, const std::string& name, int icon, long size, const std::string& tag = kNoTag) {
-    return std::string(static_cast<size_t>(depth), '\t') + name + ":" + std::to_string(icon) + ":" +
-           std::to_string(size) + ":" + tag + "\r\n";
-}
+const std::string S = kSep;
 
 // A CD with a used tagged song, a favourite and an unused song; the folder carries its root mark.
 std::string collection(const std::string& folderImage = "4") {
     return "Summer Mix /SUMMER01/:1:0\r\n\tAlbum One:" + folderImage + ":0\r\n" +
-           song(2, "01 First Song.mp3", 7, 4194304,
+           songLine(2, "01 First Song.mp3", 7, 4194304,
                 "First Song" + S + "Some Artist" + S + "Album One" + S + "1999" + S + "Live take03017") +
-           song(2, "02 Second Song.mp3", 10, 3145728) + song(2, "03 Third Song.mp3", 6, 1048576);
+           songLine(2, "02 Second Song.mp3", 10, 3145728) + songLine(2, "03 Third Song.mp3", 6, 1048576);
 }
 
 const std::string kFirst = "Summer Mix /SUMMER01/\\Album One\\01 First Song.mp3";
@@ -204,21 +199,21 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing) {
 TEST_F(Cli, MergeAddsTheFileAndSavesTheResultByteForByte) {
     writeFile(dbPath(), collection());
     const std::string extra = app.file("extra.vmdb");
-    writeFile(extra, "Drive <C> /DATA/:3:0\r\n\tRock:5:0\r\n" + song(2, "z.mp3", 9, 1048576) +
+    writeFile(extra, "Drive <C> /DATA/:3:0\r\n\tRock:5:0\r\n" + songLine(2, "z.mp3", 9, 1048576) +
                          "Summer Mix /SUMMER01/:1:0\r\n\tAlbum One:5:0\r\n" +
-                         song(2, "01 First Song.mp3", 6, 4194304) + song(2, "04 Fourth.mp3", 11, 2097152));
+                         songLine(2, "01 First Song.mp3", 6, 4194304) + songLine(2, "04 Fourth.mp3", 11, 2097152));
     const std::string extraBytes = readFile(extra);
 
     Result r = run({"merge", extra});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(readFile(dbPath()),
-              "Drive <C> /DATA/:3:0\r\n\tRock:4:0\r\n" + song(2, "z.mp3", 9, 1048576) +
+              "Drive <C> /DATA/:3:0\r\n\tRock:4:0\r\n" + songLine(2, "z.mp3", 9, 1048576) +
                   "Summer Mix /SUMMER01/:1:0\r\n\tAlbum One:4:0\r\n" +
-                  song(2, "01 First Song.mp3", 7, 4194304,
+                  songLine(2, "01 First Song.mp3", 7, 4194304,
                        "First Song" + S + "Some Artist" + S + "Album One" + S + "1999" + S + "Live take03017") +
-                  song(2, "02 Second Song.mp3", 10, 3145728) + song(2, "03 Third Song.mp3", 6, 1048576) +
-                  song(2, "04 Fourth.mp3", 11, 2097152));
+                  songLine(2, "02 Second Song.mp3", 10, 3145728) + songLine(2, "03 Third Song.mp3", 6, 1048576) +
+                  songLine(2, "04 Fourth.mp3", 11, 2097152));
     EXPECT_EQ(readFile(extra), extraBytes);
 
     // The database file name stays; the saved merge is not modified any more.
@@ -231,7 +226,7 @@ TEST_F(Cli, MergeAddsTheFileAndSavesTheResultByteForByte) {
 TEST_F(Cli, MergeOfABrokenFileFailsAndWithNoKeepsTheDatabaseFile) {
     writeFile(dbPath(), collection());
     const std::string broken = app.file("broken.vmdb");
-    writeFile(broken, "New /N/:1:0\r\n" + song(1, "n.mp3", 6, 1) + "Bad /B/:1:0\r\n\t\t\tDeep:5:0\r\n");
+    writeFile(broken, "New /N/:1:0\r\n" + songLine(1, "n.mp3", 6, 1) + "Bad /B/:1:0\r\n\t\t\tDeep:5:0\r\n");
     Result r = run({"--no", "merge", broken});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.starts_with("VelmoMusicDB v2.07: Invalid level (3) for item \"Deep:5:0\" -> OK\n")) << r.err;
@@ -260,7 +255,7 @@ TEST_F(Cli, SaveWithoutANameRewritesTheCurrentFile) {
 TEST_F(Cli, LoadTakesAnotherFileAsTheDatabaseWithoutChangingEitherFile) {
     writeFile(dbPath(), collection());
     const std::string other = app.file("Other/other.vmdb");
-    const std::string otherBytes = "Drive <D> /X/:3:0\r\n" + song(1, "x.mp3", 7, 10) + song(1, "y.mp3", 6, 20);
+    const std::string otherBytes = "Drive <D> /X/:3:0\r\n" + songLine(1, "x.mp3", 7, 10) + songLine(1, "y.mp3", 6, 20);
     writeFile(other, otherBytes);
     Result r = run({"load", other});
     EXPECT_EQ(r.status, 0);
@@ -276,11 +271,11 @@ TEST_F(Cli, LoadTakesAnotherFileAsTheDatabaseWithoutChangingEitherFile) {
 
 TEST_F(Cli, LoadOfAFileWithABadNumberReportsTheConversionError) {
     const std::string bad = app.file("bad.vmdb");
-    writeFile(bad, "A /A/:1:0\r\n" + song(1, "a.mp3", 6, 1) + "B /B/:1:0\r\n\tb.mp3:6:1e6:" + kNoTag + "\r\n");
+    writeFile(bad, "A /A/:1:0\r\n" + songLine(1, "a.mp3", 6, 1) + "B /B/:1:0\r\n\tb.mp3:6:1e6:" + kNoTag + "\r\n");
     Result r = run({"load", bad});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "VelmoMusicDB v2.07: '1e6' is not a valid integer value -> OK\n");
-    EXPECT_EQ(readFile(bad), "A /A/:1:0\r\n" + song(1, "a.mp3", 6, 1) + "B /B/:1:0\r\n\tb.mp3:6:1e6:" + kNoTag + "\r\n");
+    EXPECT_EQ(readFile(bad), "A /A/:1:0\r\n" + songLine(1, "a.mp3", 6, 1) + "B /B/:1:0\r\n\tb.mp3:6:1e6:" + kNoTag + "\r\n");
 }
 
 TEST_F(Cli, LoadOrMergeOfAMissingFileFailsAndKeepsTheDatabase) {
@@ -357,7 +352,7 @@ TEST_F(Cli, ClearDeletesTheDatabaseFile) {
 
 TEST_F(Cli, ResetIconsSavesUsedAndPlaylistSongsAsUnused) {
     std::string text = "Drive <C> /DATA/:3:0\r\n\tMusic:4:0\r\n";
-    for (int icon = 6; icon <= 13; ++icon) text += song(2, "s" + std::to_string(100 + icon) + ".mp3", icon, 1);
+    for (int icon = 6; icon <= 13; ++icon) text += songLine(2, "s" + std::to_string(100 + icon) + ".mp3", icon, 1);
     writeFile(dbPath(), text);
     Result r = run({"reset-icons"});
     EXPECT_EQ(r.status, 0);
@@ -365,12 +360,12 @@ TEST_F(Cli, ResetIconsSavesUsedAndPlaylistSongsAsUnused) {
     const int after[] = {6, 6, 6, 9, 10, 11, 11, 11};
     std::string expected = "Drive <C> /DATA/:3:0\r\n\tMusic:4:0\r\n";
     for (int stored = 6; stored <= 13; ++stored)
-        expected += song(2, "s" + std::to_string(100 + stored) + ".mp3", after[stored - 6], 1);
+        expected += songLine(2, "s" + std::to_string(100 + stored) + ".mp3", after[stored - 6], 1);
     EXPECT_EQ(readFile(dbPath()), expected);
 }
 
 TEST_F(Cli, DatabaseThatDoesNotLoadWholeIsNeverWrittenOver) {
-    const std::string broken = "A /A/:1:0\r\n" + song(1, "a.mp3", 7, 1) + "..:1:0\r\n" + song(1, "b.mp3", 6, 1);
+    const std::string broken = "A /A/:1:0\r\n" + songLine(1, "a.mp3", 7, 1) + "..:1:0\r\n" + songLine(1, "b.mp3", 6, 1);
     writeFile(dbPath(), broken);
     for (const char* command : {"clear", "reset-icons", "stats"}) {
         Result r = run({command});
@@ -383,11 +378,11 @@ TEST_F(Cli, DatabaseThatDoesNotLoadWholeIsNeverWrittenOver) {
 }
 
 TEST_F(Cli, Windows1252DatabaseIsRewrittenAsUtf8) {
-    writeFile(dbPath(), "Caf\xE9 /L/:1:0\r\n\tF:4:0\r\n" + song(2, "Tr\xE8s.mp3", 7, 1) + song(2, "b.mp3", 6, 1));
+    writeFile(dbPath(), "Caf\xE9 /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "Tr\xE8s.mp3", 7, 1) + songLine(2, "b.mp3", 6, 1));
     Result r = run({"reset-icons"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(readFile(dbPath()),
-              "Caf\xC3\xA9 /L/:1:0\r\n\tF:4:0\r\n" + song(2, "b.mp3", 6, 1) + song(2, "Tr\xC3\xA8s.mp3", 6, 1));
+              "Caf\xC3\xA9 /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "b.mp3", 6, 1) + songLine(2, "Tr\xC3\xA8s.mp3", 6, 1));
 }
 
 } // namespace

@@ -60,8 +60,8 @@ TEST_F(DatabaseCommands, MissingDatabaseFileIsNoError) {
 TEST_F(DatabaseCommands, LoadingTheProfileFileRebuildsTheSongs) {
     writeFile(dbPath(), sampleFile("4"));
     EXPECT_TRUE(LoadData(session));
-    EXPECT_EQ(captions(session.db.musicList()), (std::vector<std::string>{kFirstSong, kSecondSong}));
-    EXPECT_EQ(captions(session.db.playList()), std::vector<std::string>{kSecondSong});
+    EXPECT_EQ(captionsOf(session.db.musicList()), (std::vector<std::string>{kFirstSong, kSecondSong}));
+    EXPECT_EQ(captionsOf(session.db.playList()), std::vector<std::string>{kSecondSong});
     EXPECT_TRUE(ui.errors().empty());
 }
 
@@ -76,7 +76,7 @@ TEST_F(DatabaseCommands, ConversionErrorIsShownAndEarlierDisksStay) {
     writeFile(dbPath(), "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:1:0\r\n\tt.mp3:6:big:\r\n");
     EXPECT_FALSE(LoadData(session));
     EXPECT_EQ(ui.errors(), std::vector<std::string>{"'big' is not a valid integer value"});
-    EXPECT_EQ(captions(session.db.musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
+    EXPECT_EQ(captionsOf(session.db.musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
 }
 
 TEST_F(DatabaseCommands, FirstSaveOverAPartlyLoadedFileKeepsTheWholeOriginalBesideIt) {
@@ -113,7 +113,7 @@ TEST_F(DatabaseCommands, LoadBaseReplacesTheDatabaseAndClearsTheModifiedMark) {
     EXPECT_EQ(ui.dialogs[0].initialFolder, dir.file("Profiles/Default"));
     EXPECT_EQ(ui.dialogs[0].proposedName, dbPath());
 
-    EXPECT_EQ(captions(session.db.musicList()), std::vector<std::string>{"Drive <C> /DATA/\\x.mp3"});
+    EXPECT_EQ(captionsOf(session.db.musicList()), std::vector<std::string>{"Drive <C> /DATA/\\x.mp3"});
     EXPECT_EQ(session.db.counters().a.count, 1);
     EXPECT_EQ(session.db.counters()[cF].count, 0);
     EXPECT_EQ(session.settings.DBName, "Other\\other.vmdb");
@@ -223,7 +223,7 @@ TEST_F(DatabaseCommands, StatusesSurviveSaveClearAndLoad) {
     EXPECT_EQ(MusicDatabase::statusOf(songByCaption(db, "D /L/\\F\\b.mp3")), ssGoodUnused);
     EXPECT_EQ(MusicDatabase::statusOf(songByCaption(db, "D /L/\\F\\c.mp3")), ssFavorites);
     EXPECT_EQ(MusicDatabase::statusOf(songByCaption(db, "D /L/\\F\\d.mp3")), ssBlack);
-    EXPECT_EQ(captions(db.playList()), std::vector<std::string>{"D /L/\\F\\c.mp3"});
+    EXPECT_EQ(captionsOf(db.playList()), std::vector<std::string>{"D /L/\\F\\c.mp3"});
 }
 
 TEST_F(DatabaseCommands, EmptyTreeSavesZeroBytesWhichLoadAsAnEmptyDatabase) {
@@ -353,7 +353,7 @@ TEST_F(DatabaseCommands, ResetIconsTurnsUsedAndPlaylistSongsBackAndLeavesTheRest
     EXPECT_EQ(statusOf("d.mp3"), ssGoodUnused);
     EXPECT_EQ(statusOf("e.mp3"), ssGoodUnused);
     EXPECT_EQ(statusOf("f.mp3"), ssGoodUnused);
-    EXPECT_EQ(captions(db.playList()), std::vector<std::string>{"D /L/\\F\\c.mp3"});
+    EXPECT_EQ(captionsOf(db.playList()), std::vector<std::string>{"D /L/\\F\\c.mp3"});
     EXPECT_EQ(db.counters()[cGN].count, 3);
 }
 

@@ -51,7 +51,7 @@ TEST(DatabaseWriter, SampleCollectionIsWrittenByteForByte) {
     // Read back, the sample gives the same songs with the same tags and statuses.
     auto loaded = makeDatabase();
     loadText(*loaded, bytes);
-    ASSERT_EQ(captions(loaded->musicList()), (std::vector<std::string>{kFirstSong, kSecondSong}));
+    ASSERT_EQ(captionsOf(loaded->musicList()), (std::vector<std::string>{kFirstSong, kSecondSong}));
     TDataRec* firstLoaded = songByCaption(*loaded, kFirstSong);
     EXPECT_EQ(firstLoaded->IDTag(), firstSongTag());
     EXPECT_EQ(firstLoaded->Size, 4194304);

@@ -67,10 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DatabaseLoad, PlaylistIsDissolvedApartFromFavorites) {
     auto db = makeDatabase();
     loadText(*db, oneSongPerIcon(), false);
-    EXPECT_EQ(captions(db->playList()), std::vector<std::string>{captionOfIcon(10)});
-    EXPECT_EQ(captions(db->favorites()), std::vector<std::string>{captionOfIcon(10)});
-    EXPECT_EQ(captions(db->blackList()), std::vector<std::string>{captionOfIcon(9)});
-    EXPECT_EQ(captions(db->justGood()),
+    EXPECT_EQ(captionsOf(db->playList()), std::vector<std::string>{captionOfIcon(10)});
+    EXPECT_EQ(captionsOf(db->favorites()), std::vector<std::string>{captionOfIcon(10)});
+    EXPECT_EQ(captionsOf(db->blackList()), std::vector<std::string>{captionOfIcon(9)});
+    EXPECT_EQ(captionsOf(db->justGood()),
               (std::vector<std::string>{captionOfIcon(11), captionOfIcon(12), captionOfIcon(13)}));
 
     const StatCounters& c = db->counters();
@@ -90,7 +90,7 @@ TEST(DatabaseLoad, PlaylistIsDissolvedApartFromFavorites) {
 TEST(DatabaseLoad, WithCycleJustGoodPlaylistSongsReturnToThePlaylist) {
     auto db = makeDatabase();
     loadText(*db, oneSongPerIcon(), true);
-    auto playlist = captions(db->playList());
+    auto playlist = captionsOf(db->playList());
     std::sort(playlist.begin(), playlist.end());
     EXPECT_EQ(playlist, (std::vector<std::string>{captionOfIcon(10), captionOfIcon(13)}));
     const StatCounters& c = db->counters();
@@ -115,7 +115,7 @@ TEST(DatabaseLoad, SongCaptionsAreTheirPathsInTheMusicTreeInTreeOrder) {
     });
     EXPECT_EQ(order, (std::vector<std::string>{"Drive <D> /X/", ">d.mp3", "Zeta /Z/", ">Sub", ">>c.mp3", ">a.mp3",
                                                ">b.mp3"}));
-    auto list = captions(db->musicList());
+    auto list = captionsOf(db->musicList());
     std::sort(list.begin(), list.end());
     EXPECT_EQ(list, (std::vector<std::string>{"Drive <D> /X/\\d.mp3", "Zeta /Z/\\Sub\\c.mp3", "Zeta /Z/\\a.mp3",
                                               "Zeta /Z/\\b.mp3"}));
@@ -275,7 +275,7 @@ TEST(DatabaseLoad, ConversionErrorStopsTheLoadAndKeepsWhatCameBefore) {
                                                   songLine(1, "u.mp3", 6, 1) + "C /C/:1:0\r\n" +
                                                   songLine(1, "v.mp3", 6, 1));
     EXPECT_EQ(error, "'12x' is not a valid integer value");
-    EXPECT_EQ(captions(db->musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
+    EXPECT_EQ(captionsOf(db->musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
     EXPECT_EQ(db->counters().a.count, 1);
     EXPECT_EQ(db->counters()[cU].count, 1);
     EXPECT_EQ(songByCaption(*db, "C /C/\\v.mp3"), nullptr);
@@ -322,7 +322,7 @@ TEST_P(RefusedLines, AreNamedByLineNumberAndEarlierDisksStay) {
     auto db = makeDatabase();
     const std::string text = "Good /G/:1:0\r\n" + songLine(1, "ok.mp3", 6, 1) + GetParam().body;
     EXPECT_EQ(loadError(*db, text), GetParam().error);
-    EXPECT_EQ(captions(db->musicList()), std::vector<std::string>{"Good /G/\\ok.mp3"});
+    EXPECT_EQ(captionsOf(db->musicList()), std::vector<std::string>{"Good /G/\\ok.mp3"});
     expectListsMirrorCounters(*db);
 }
 
@@ -382,7 +382,7 @@ TEST(DatabaseLoadOrder, UnsortedFolderGivesTheSortedTreeAndFileOrderList) {
     EXPECT_EQ(formatDatabase(fromUnsorted->musicTree()), formatDatabase(fromSorted->musicTree()));
     std::vector<std::string> expected;
     for (const auto& n : names) expected.push_back("D /L/\\F\\" + n);
-    EXPECT_EQ(captions(fromUnsorted->musicList()), expected);
+    EXPECT_EQ(captionsOf(fromUnsorted->musicList()), expected);
 }
 
 // Equal entries in one folder: the first in the file makes the song, the later one matches
@@ -405,7 +405,7 @@ TEST(DatabaseLoadOrder, BadLineInAFolderKeepsWhatCameBeforeIt) {
     const std::string text = "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "c.mp3", 7, 1) + songLine(2, "a.mp3", 6, 1) +
                              "\t\tbad.mp3:6:x:" + kNoTag + "\r\n" + songLine(2, "b.mp3", 6, 1);
     EXPECT_THROW(loadText(*db, text), ConversionError);
-    EXPECT_EQ(captions(db->musicList()), (std::vector<std::string>{"D /L/\\F\\c.mp3", "D /L/\\F\\a.mp3"}));
+    EXPECT_EQ(captionsOf(db->musicList()), (std::vector<std::string>{"D /L/\\F\\c.mp3", "D /L/\\F\\a.mp3"}));
     EXPECT_EQ(db->counters().a.count, 2);
     EXPECT_EQ(formatDatabase(db->musicTree()),
               "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "a.mp3", 6, 1) + songLine(2, "c.mp3", 7, 1));

@@ -5,15 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "support/DatabaseBuilders.h"
+#include "support/DatabaseLines.h"
 #include "support/TestSupport.h"
 #include "musicdb/DatabaseFile.h"
 #include "musicdb/DatabaseLoader.h"
 #include "musicdb/MusicDatabase.h"
 
 namespace velmo::test {
-
-inline const std::string kSep = "\x01";
-inline const std::string kNoTag = kSep + kSep + kSep + kSep + "00255";
 
 // The sample collection: a CD "Summer Mix" (label SUMMER01) holding the folder "Album One"
 // with a used, tagged song and an untagged favourite.
@@ -41,22 +40,10 @@ inline void loadText(MusicDatabase& db, std::string text, bool goodCycle = false
     DatabaseLoader(db, options).AnalyzeTree(tree);
 }
 
-inline std::vector<std::string> captions(const ItemList& list) {
-    std::vector<std::string> out;
-    for (ListItem* item = list.first(); item; item = list.next(item)) out.push_back(item->caption());
-    return out;
-}
-
 inline TDataRec* songByCaption(MusicDatabase& db, const std::string& caption) {
     for (ListItem* item = db.musicList().first(); item; item = db.musicList().next(item))
         if (item->caption() == caption) return item->data();
     return nullptr;
-}
-
-// A song line with the given name, icon and size and an empty tag.
-inline std::string songLine(int depth, const std::string& name, int icon, long size) {
-    return std::string(static_cast<size_t>(depth), '\t') + name + ":" + std::to_string(icon) + ":" +
-           std::to_string(size) + ":" + kNoTag + "\r\n";
 }
 
 } // namespace velmo::test

@@ -66,7 +66,7 @@ struct AddDiskFixture {
     bool mainWindowEnabled() const { return main.window->isEnabled(); }
     std::vector<std::string> songsOf(const std::string& disk) const {
         std::vector<std::string> out;
-        for (const std::string& caption : main.captions(main.session->db.musicList()))
+        for (const std::string& caption : captionsOf(main.session->db.musicList()))
             if (caption.starts_with(disk)) out.push_back(caption);
         return out;
     }

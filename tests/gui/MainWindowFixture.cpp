@@ -14,16 +14,6 @@
 
 namespace velmo::gui::test {
 
-std::string folderLine(int depth, const std::string& name, int icon) {
-    return std::string(static_cast<size_t>(depth), '\t') + name + ":" + std::to_string(icon) + ":0\r\n";
-}
-
-std::string songLine(int depth, const std::string& name, int icon, long size) {
-    // An empty tag: four field separators, track 00, genre 255.
-    return std::string(static_cast<size_t>(depth), '\t') + name + ":" + std::to_string(icon) + ":" +
-           std::to_string(size) + ":" + std::string(4, '\x01') + "00255\r\n";
-}
-
 std::string sampleDatabase() {
     constexpr long MB = 1048576;
     return folderLine(0, "Summer Mix /SUMMER01/", 1) + folderLine(1, "Album One", 4) +
@@ -72,12 +62,6 @@ TDataRec* MainWindowFixture::song(const std::string& fileName) const {
 int MainWindowFixture::statusOf(const std::string& fileName) const {
     const TDataRec* rec = song(fileName);
     return rec ? MusicDatabase::statusOf(rec) : -1;
-}
-
-std::vector<std::string> MainWindowFixture::captions(ItemList& list) const {
-    std::vector<std::string> out;
-    for (ListItem* item : list.items()) out.push_back(item->caption());
-    return out;
 }
 
 QModelIndex MainWindowFixture::treeIndex(const QStringList& path) const {

@@ -11,6 +11,8 @@
 
 #include "QtUserInterface.h"
 #include "support/FakeServices.h"
+#include "support/DatabaseBuilders.h"
+#include "support/DatabaseLines.h"
 #include "support/TestSupport.h"
 #include "app/Session.h"
 #include "forms/TMainForm.h"
@@ -22,9 +24,9 @@ class QTreeView;
 
 namespace velmo::gui::test {
 
-// One line of a database file: TAB indentation, the line text, CR LF. Songs carry an empty tag.
-std::string folderLine(int depth, const std::string& name, int icon);
-std::string songLine(int depth, const std::string& name, int icon, long size);
+using velmo::test::captionsOf;
+using velmo::test::folderLine;
+using velmo::test::songLine;
 
 // The small collection most cases start from (sizes in whole megabytes, stored status in brackets):
 //   Summer Mix /SUMMER01/                 CD disk
@@ -58,8 +60,6 @@ public:
     // The song whose Music List caption ends with `fileName`.
     TDataRec* song(const std::string& fileName) const;
     int statusOf(const std::string& fileName) const;
-    // The Music List captions of a song list, in list order.
-    std::vector<std::string> captions(ItemList& list) const;
     // The model index of the music-tree node at `path` (texts from the top level down).
     QModelIndex treeIndex(const QStringList& path) const;
     void showTab(int tab) const;

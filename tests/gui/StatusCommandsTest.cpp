@@ -50,9 +50,9 @@ void StatusCommandsTest::unusedOnADiskFreesEverySongOfThatDiskOnly() {
     QCOMPARE(f.statusOf("z.mp3"), int(ssFavorites));
     MusicDatabase& db = f.session->db;
     const std::vector<std::string> z = {"Winter /WINTER02/\\z.mp3"};
-    QCOMPARE(f.captions(db.blackList()), std::vector<std::string>({"Winter /WINTER02/\\x.mp3"}));
-    QCOMPARE(f.captions(db.favorites()), z);
-    QCOMPARE(f.captions(db.playList()), z);
+    QCOMPARE(captionsOf(db.blackList()), std::vector<std::string>({"Winter /WINTER02/\\x.mp3"}));
+    QCOMPARE(captionsOf(db.favorites()), z);
+    QCOMPARE(captionsOf(db.playList()), z);
     QVERIFY(db.justGood().empty());
     // The icons of the tree follow.
     const QModelIndex d = f.treeIndex({"Summer Mix /SUMMER01/", "Album One", "04 d.mp3"});
@@ -193,7 +193,7 @@ void StatusCommandsTest::copiedPlaylistIsMarkedHeardOnlyByPlaylistCommands() {
     QCOMPARE(f.statusOf("03 c.mp3"), int(ssUsed));
     QCOMPARE(f.statusOf("y.mp3"), int(ssPlayList));
     QCOMPARE(f.statusOf("05 e.mp3"), int(ssFavorites));
-    QCOMPARE(sorted(f.captions(f.session->db.playList())),
+    QCOMPARE(sorted(captionsOf(f.session->db.playList())),
              std::vector<std::string>({"Summer Mix /SUMMER01/\\Album One\\05 e.mp3", "Winter /WINTER02/\\y.mp3",
                                        "Winter /WINTER02/\\z.mp3"}));
 }

@@ -5,19 +5,12 @@
 
 #include "ModelTestUtil.h"
 #include "musicdb/RootFolders.h"
+#include "support/RecordingListener.h"
 
 namespace velmo {
 namespace {
 
 using namespace velmo::test;
-
-class Listener : public DatabaseListener {
-public:
-    void statisticsChanged() override { ++statistics; }
-    void databaseCleared() override { ++cleared; }
-    int statistics = 0;
-    int cleared = 0;
-};
 
 class ListLog : public ItemListObserver {
 public:
@@ -43,7 +36,7 @@ protected:
     }
     void TearDown() override { db->removeListener(&listener); }
 
-    Listener listener;
+    CountingListener listener;
     std::unique_ptr<MusicDatabase> db;
     std::vector<TDataRec*> songs;
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ModelTestUtil.h"
+#include "support/RecordingListener.h"
 
 namespace velmo {
 namespace {
@@ -12,14 +13,6 @@ namespace {
 using namespace velmo::test;
 
 constexpr int32_t kMB = 1048576;
-
-class CountingListener : public DatabaseListener {
-public:
-    void statisticsChanged() override { ++statistics; }
-    void databaseCleared() override { ++cleared; }
-    int statistics = 0;
-    int cleared = 0;
-};
 
 class SetStatusTest : public ::testing::Test {
 protected:

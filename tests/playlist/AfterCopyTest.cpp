@@ -61,7 +61,7 @@ TEST_P(AfterCopy, EverySongOfTheCopiedPlaylistIsHeardAndFavoritesStay) {
     EXPECT_EQ(recordsOf(t->session.db.playList()), (std::vector<TDataRec*>{f1, f2, f3}));
     EXPECT_FALSE(t->session.PlaylistCopied);
     EXPECT_TRUE(t->ui.shown.empty());
-    expectCountersMatchStatuses(t->session.db);
+    expectDatabaseConsistent(t->session.db);
 }
 
 INSTANTIATE_TEST_SUITE_P(JustGoodStyle, AfterCopy, ::testing::Bool(),
@@ -89,7 +89,7 @@ TEST(AfterCopyThenGenerate, HeardSongsAreNotDrawnAgainButRemainUnusedJustGoodsAr
         EXPECT_EQ(t.ui.questions()[0].text, kOnlyJustGoods);
         EXPECT_EQ(statusesOf(good), (std::vector<int>(2, ssGoodPlayList)));
         EXPECT_EQ(statusesOf(ordinary), (std::vector<int>(4, answer ? ssPlayList : ssUsed)));
-        expectCountersMatchStatuses(t.session.db);
+        expectDatabaseConsistent(t.session.db);
     }
 }
 
@@ -242,7 +242,7 @@ TEST(JustGoodBulk, ResetGoodMakesEveryJustGoodUnheardAndSaysSo) {
     EXPECT_EQ(recordsOf(t->session.db.playList()), (std::vector<TDataRec*>{others[1], others[2]}));
     EXPECT_EQ(t->ui.statusTexts, (std::vector<std::string>{kRefreshing, ""}));
     EXPECT_GE(t->ui.messagesProcessed, 1);
-    expectCountersMatchStatuses(t->session.db);
+    expectDatabaseConsistent(t->session.db);
 }
 
 TEST(JustGoodBulk, UnUseGoodOnlyReturnsHeardJustGoods) {
@@ -264,7 +264,7 @@ TEST(JustGoodBulk, UnUseGoodOnlyReturnsHeardJustGoods) {
     EXPECT_EQ(statusesOf(songs), expected);
     EXPECT_TRUE(t->ui.shown.empty());
     EXPECT_TRUE(t->ui.statusTexts.empty());
-    expectCountersMatchStatuses(t->session.db);
+    expectDatabaseConsistent(t->session.db);
 }
 
 } // namespace

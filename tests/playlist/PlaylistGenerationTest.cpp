@@ -64,7 +64,7 @@ TEST(PlaylistLimit, NeverExceededAndTheOvershootingSongGoesBack) {
         }
         // The generation stopped because a song did not fit (it is among those left), not earlier.
         EXPECT_GT(c[cP].sizeMB + largestLeft, 97.0);
-        expectCountersMatchStatuses(t->session.db);
+        expectDatabaseConsistent(t->session.db);
     }
 }
 
@@ -85,7 +85,7 @@ TEST(PlaylistLimit, StopsAtTheFirstSongThatDoesNotFitAndPutsItBack) {
     EXPECT_DOUBLE_EQ(t.counters()[cP].sizeMB, 30.0);
     EXPECT_EQ(b->PlayListItem, nullptr);
     EXPECT_NE(b->JustGoodItem, nullptr);
-    expectCountersMatchStatuses(t.session.db);
+    expectDatabaseConsistent(t.session.db);
 }
 
 TEST(PlaylistLimit, ASongThatReachesTheLimitExactlyStaysAndEndsTheGeneration) {
@@ -121,7 +121,7 @@ TEST(PlaylistLimit, ALimitBelowEverySongLeavesThePlaylistAsItWas) {
         EXPECT_EQ(recordsOf(t->session.db.playList()), std::vector<TDataRec*>{favorite});
         EXPECT_EQ(statusesOf(candidates), (std::vector<int>{ssUnused, ssGoodUnused, ssUnused, ssGoodUnused}));
         EXPECT_DOUBLE_EQ(t->counters()[cP].sizeMB, 1.0);
-        expectCountersMatchStatuses(t->session.db);
+        expectDatabaseConsistent(t->session.db);
     }
 }
 
@@ -181,7 +181,7 @@ TEST_P(PlaylistCandidates, OnlyUnheardSongsAreDrawnEachOnceAndTheRestStays) {
     EXPECT_EQ(playlist.size(), previousPlaylist.size() + static_cast<size_t>(candidates));
     for (TDataRec* rec : previousPlaylist) EXPECT_NE(std::find(playlist.begin(), playlist.end(), rec), playlist.end());
     EXPECT_EQ(t.counters()[cN].count, t.counters()[cF].count);
-    expectCountersMatchStatuses(t.session.db);
+    expectDatabaseConsistent(t.session.db);
 }
 
 INSTANTIATE_TEST_SUITE_P(PlaylistShare, PlaylistCandidates, ::testing::Bool(),
@@ -262,7 +262,7 @@ TEST(PlaylistAgain, ASecondPressAddsNothingOnceTheLimitIsReached) {
     for (TDataRec* rec : now)
         if (std::find(first.begin(), first.end(), rec) != first.end()) kept.push_back(rec);
     EXPECT_EQ(kept, first);
-    expectCountersMatchStatuses(t->session.db);
+    expectDatabaseConsistent(t->session.db);
 }
 
 // ---- The Just Good share --------------------------------------------------------------

@@ -1,15 +1,14 @@
 #pragma once
 // Helpers shared by the playlist tests: a session with a scripted user, songs entered the way
 // the loader enters them, and readers of the resulting statuses and lists.
-#include <array>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "support/FakeServices.h"
+#include "support/DatabaseBuilders.h"
+#include "support/StatusConsistency.h"
 #include "support/TestSupport.h"
 #include "app/Session.h"
 #include "musicdb/MusicDatabase.h"
@@ -69,12 +68,6 @@ private:
     int nextSong_ = 0;
 };
 
-inline std::vector<TDataRec*> recordsOf(const ItemList& list) {
-    std::vector<TDataRec*> out;
-    for (ListItem* item = list.first(); item; item = list.next(item)) out.push_back(item->data());
-    return out;
-}
-
 inline std::vector<int> statusesOf(const std::vector<TDataRec*>& recs) {
     std::vector<int> out;
     for (const TDataRec* r : recs) out.push_back(MusicDatabase::statusOf(r));
@@ -108,40 +101,5 @@ public:
     uint32_t below(uint32_t n) override { return n ? n - 1 : 0; }
     void reseed(uint64_t) override {}
 };
-
-// Recomputes every counter from the songs' statuses and checks the lists against them.
-inline void expectCountersMatchStatuses(MusicDatabase& db) {
-    // Membership per stored status, columns n, u, p, b, f, _gn, _gu, _gp, g.
-    static constexpr std::array<std::array<int, 9>, 8> member = {{
-        {1, 0, 0, 0, 0, 0, 0, 0, 0}, // unused
-        {0, 1, 0, 0, 0, 0, 0, 0, 0}, // used
-        {0, 0, 1, 0, 0, 0, 0, 0, 0}, // playlist
-        {0, 1, 0, 1, 0, 0, 0, 0, 0}, // black
-        {1, 0, 1, 0, 1, 0, 0, 0, 0}, // favorites
-        {1, 0, 0, 0, 0, 1, 0, 0, 1}, // good unused
-        {0, 1, 0, 0, 0, 0, 1, 0, 1}, // good used
-        {0, 0, 1, 0, 0, 0, 0, 1, 1}, // good playlist
-    }};
-    std::array<int32_t, 9> counts{};
-    std::array<double, 9> sums{};
-    for (ListItem* item = db.musicList().first(); item; item = db.musicList().next(item)) {
-        const int status = MusicDatabase::statusOf(item->data());
-        ASSERT_GE(status, 0);
-        ASSERT_LT(status, 8);
-        for (int k = 0; k < 9; ++k) {
-            counts[k] += member[status][k];
-            sums[k] += member[status][k] * (item->data()->Size / 1048576.0);
-        }
-        EXPECT_EQ(item->data()->PlayListItem != nullptr, member[status][cP] == 1);
-    }
-    const StatCounters& c = db.counters();
-    for (int k = 0; k < 9; ++k) {
-        EXPECT_EQ(c.keys[k].count, counts[k]) << "counter " << k;
-        EXPECT_NEAR(c.keys[k].sizeMB, sums[k], 1e-6) << "counter " << k;
-    }
-    EXPECT_EQ(static_cast<int32_t>(db.playList().size()), c[cP].count);
-    EXPECT_EQ(static_cast<int32_t>(db.justGood().size()), c[cG].count);
-    EXPECT_EQ(static_cast<int32_t>(db.favorites().size()), c[cF].count);
-}
 
 } // namespace velmo::test

@@ -10,6 +10,8 @@
 
 #include "app/Session.h"
 #include "support/FakeServices.h"
+#include "support/DatabaseBuilders.h"
+#include "support/DatabaseLines.h"
 #include "support/TestSupport.h"
 #include "util/TextLines.h"
 
@@ -95,21 +97,14 @@ inline std::string playerBlock(const std::string& name, const std::string& app) 
 // A database with one disk, one root folder and the given songs of 1 MB each, unused unless
 // another icon is given.
 inline std::string databaseText(const std::string& label, const std::vector<std::string>& songs, int icon = 6) {
-    std::string text = "Disk /" + label + "/:1:0\r\n\tFolder:4:0\r\n";
-    for (const auto& song : songs)
-        text += "\t\t" + song + ":" + std::to_string(icon) + ":1048576:\x01\x01\x01\x01" "00255\r\n";
+    std::string text = folderLine(0, "Disk /" + label + "/", 1) + folderLine(1, "Folder", 4);
+    for (const auto& song : songs) text += songLine(2, song, icon, 1048576);
     return text;
 }
 
 inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
 inline std::vector<std::string> fileLines(const std::string& path) { return splitLines(readFile(path)); }
-
-inline std::vector<std::string> captionsOf(ItemList& list) {
-    std::vector<std::string> out;
-    for (ListItem* item = list.first(); item; item = list.next(item)) out.push_back(item->caption());
-    return out;
-}
 
 // A session over a fresh, empty program folder, with a scripted user.
 class SessionTest : public ::testing::Test {

@@ -22,6 +22,8 @@ using platform::DriveTable;
 class InsertingUi : public ScriptedUi {
 public:
     std::function<void()> onQuestion;
+    bool withoutPerson = false;
+    bool answersWithoutPerson() const override { return withoutPerson; }
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override {
         if (onQuestion) onQuestion();
         return ScriptedUi::askYesNo(caption, text, yesIsDefault);
@@ -85,6 +87,21 @@ TEST_F(LookOrInsertCDTest, DecliningStopsAtOnce) {
     EXPECT_EQ(look("Summer Mix /SUMMER01/"), std::nullopt);
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].text, "Please, insert CD Summer Mix /SUMMER01/.");
+}
+
+TEST_F(LookOrInsertCDTest, WithoutAPersonTheDefaultYesEndsAfterThreePromptsInsteadOfLoopingForEver) {
+    ui.withoutPerson = true; // every question takes its default button, Yes
+    EXPECT_EQ(look("Summer Mix /SUMMER01/"), std::nullopt);
+    EXPECT_EQ(ui.shown.size(), 3u);
+
+    // A disk that turns up after a prompt is still found.
+    ui.shown.clear();
+    int questions = 0;
+    ui.onQuestion = [&] {
+        if (++questions == 2) insert("e", "SUMMER01");
+    };
+    EXPECT_EQ(look("Summer Mix /SUMMER01/"), 'E');
+    EXPECT_EQ(ui.shown.size(), 2u);
 }
 
 TEST_F(LookOrInsertCDTest, TheLabelIsMatchedWhole) {

@@ -47,6 +47,7 @@ constexpr int32_t kMB = 1048576;
 
 class YesUi : public UserInterface {
 public:
+    bool askInsertDisk(const InsertDiskPrompt&) override { return false; }
     bool askYesNo(const std::string&, const std::string&, bool) override { return true; }
     void showNotice(const std::string&, const std::string&) override {}
     void showError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }

@@ -38,6 +38,7 @@ constexpr int32_t kMB = 1048576;
 // Nobody to ask: the benchmark never copies a playlist, so no question comes up.
 class SilentUi : public UserInterface {
 public:
+    bool askInsertDisk(const InsertDiskPrompt&) override { return false; }
     bool askYesNo(const std::string&, const std::string&, bool) override { return false; }
     void showNotice(const std::string&, const std::string&) override {}
     void showError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }

@@ -52,6 +52,7 @@ using Clock = std::chrono::steady_clock;
 // Takes the default answer of every question and lets notices pass.
 class BenchUi : public UserInterface {
 public:
+    bool askInsertDisk(const InsertDiskPrompt&) override { return false; }
     bool askYesNo(const std::string&, const std::string&, bool yesIsDefault) override { return yesIsDefault; }
     void showNotice(const std::string&, const std::string&) override {}
     void showError(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }

@@ -232,7 +232,7 @@ bool cmdReloadTags(Context& c, const std::vector<std::string>& args) {
         }
         songs.push_back(found);
     }
-    ReloadTags(c.session.db, c.session.ui, c.session.messages, c.session.drives(), songs);
+    ReloadTags(c.session.db, c.session.ui, c.session.messages, c.session.diskPrompt(), songs);
     return true;
 }
 

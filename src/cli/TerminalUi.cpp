@@ -11,6 +11,11 @@ bool TerminalUi::askYesNo(const std::string& caption, const std::string& text, b
     return yes;
 }
 
+bool TerminalUi::askInsertDisk(const InsertDiskPrompt& prompt) {
+    err_ << prompt.caption << ": " << prompt.text << " -> Cancel\n";
+    return false;
+}
+
 void TerminalUi::showNotice(const std::string& caption, const std::string& text) {
     err_ << caption << ": " << text << " -> OK\n";
 }

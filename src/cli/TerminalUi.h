@@ -17,6 +17,8 @@ public:
     TerminalUi(std::ostream& err, Answers answers) : err_(err), answers_(answers) {}
 
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
+    // Without a person nobody inserts the disk: the prompt is answered Cancel.
+    bool askInsertDisk(const InsertDiskPrompt& prompt) override;
     void showNotice(const std::string& caption, const std::string& text) override;
     bool answersWithoutPerson() const override { return true; }
     void showError(const std::string& text) override;

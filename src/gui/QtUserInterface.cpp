@@ -28,6 +28,17 @@ bool QtUserInterface::askYesNo(const std::string& caption, const std::string& te
     return box.exec() == QMessageBox::Yes;
 }
 
+bool QtUserInterface::askInsertDisk(const InsertDiskPrompt& prompt) {
+    if (quiet_) return false;
+    QMessageBox box(QMessageBox::Information, qs(prompt.caption), qs(prompt.text), QMessageBox::Ok | QMessageBox::Cancel,
+                    owner_);
+    // The prompt comes while the copy dialog may be in front: the person must see it.
+    box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
+    box.raise();
+    box.activateWindow();
+    return box.exec() == QMessageBox::Ok;
+}
+
 void QtUserInterface::showNotice(const std::string& caption, const std::string& text) {
     if (quiet_) return;
     QMessageBox box(QMessageBox::Information, qs(caption), qs(text), QMessageBox::Ok, owner_);

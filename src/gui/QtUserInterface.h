@@ -20,6 +20,7 @@ public:
     bool answersWithoutPerson() const override { return quiet_; }
 
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
+    bool askInsertDisk(const InsertDiskPrompt& prompt) override;
     void showNotice(const std::string& caption, const std::string& text) override;
     void showError(const std::string& text) override;
     void showErrorBox(const std::string& caption, const std::string& text) override;

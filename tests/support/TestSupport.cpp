@@ -16,6 +16,15 @@ bool ScriptedUi::askYesNo(const std::string& caption, const std::string& text, b
     return answer;
 }
 
+bool ScriptedUi::askInsertDisk(const InsertDiskPrompt& prompt) {
+    shown.push_back({"insert", prompt.caption, prompt.text});
+    if (onInsertPrompt) onInsertPrompt(prompt);
+    if (answers.empty()) return false;
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 void ScriptedUi::showNotice(const std::string& caption, const std::string& text) {
     shown.push_back({"notice", caption, text});
 }

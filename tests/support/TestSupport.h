@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ namespace velmo::test {
 class ScriptedUi : public UserInterface {
 public:
     struct Shown {
-        std::string kind; // "question", "notice", "errorbox" or "error"
+        std::string kind; // "question", "insert", "notice", "errorbox" or "error"
         std::string caption;
         std::string text;
     };
@@ -27,6 +28,10 @@ public:
     std::vector<Progress> progress;
 
     bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) override;
+    // Takes its answer (OK = true) from `answers` too, and is recorded as kind "insert"; each
+    // prompt first runs `onInsertPrompt` (a person changing disks), when set.
+    bool askInsertDisk(const InsertDiskPrompt& prompt) override;
+    std::function<void(const InsertDiskPrompt&)> onInsertPrompt;
     void showNotice(const std::string& caption, const std::string& text) override;
     void showError(const std::string& text) override;
     void showErrorBox(const std::string& caption, const std::string& text) override {

@@ -23,7 +23,11 @@ Session::Session(std::string appDir, SessionServices services, std::unique_ptr<R
       launcher(services.launcher),
       clock(services.clock),
       db(std::move(random)),
-      loadDrives_(std::move(services.loadDrives)) {
+      loadDrives_(std::move(services.loadDrives)),
+      diskPrompt_({ui, messages, settings.ConfirmOpts, [this]() -> platform::DriveTable& {
+                       DetectCDDrives();
+                       return *drives_;
+                   }}) {
     if (!loadDrives_)
         loadDrives_ = [](const std::string& dir) { return platform::DriveTable::load(dir); };
 }
@@ -44,7 +48,11 @@ platform::DriveTable& Session::drives() {
 }
 
 void Session::DetectCDDrives() {
-    drives_ = loadDrives_(AppDir);
+    // Assigned, not re-made: whoever holds the table (a prompt, a copy) keeps a valid one.
+    if (drives_)
+        *drives_ = loadDrives_(AppDir);
+    else
+        drives_.emplace(loadDrives_(AppDir));
     cdDrives_ = driveNames(drives_->cdDrives());
     hardDrives_ = driveNames(drives_->hardDrives());
 }
@@ -75,6 +83,10 @@ void Session::notifySettingsChanged() {
 
 void Session::notifyLanguageChanged() {
     for (SessionListener* l : std::vector<SessionListener*>(listeners_)) l->languageChanged();
+}
+
+void Session::notifyCopyStateChanged() {
+    for (SessionListener* l : std::vector<SessionListener*>(listeners_)) l->copyStateChanged();
 }
 
 } // namespace velmo

@@ -6,9 +6,11 @@
 
 #include "base/MessageTable.h"
 #include "base/TextTable.h"
+#include "catalog/DiskPrompt.h"
 #include "catalog/FolderScan.h"
 #include "playlist/CopyContext.h"
 #include "playlist/PlaylistGenerator.h"
+#include "playlist/ResultPlaylist.h"
 #include "external/PlayerConfig.h"
 #include "musicdb/MusicDatabase.h"
 #include "platform/Drives.h"
@@ -20,6 +22,7 @@ namespace platform {
 class Clock;
 class ProcessLauncher;
 } // namespace platform
+class CopyEngine;
 class SessionListener;
 class UserInterface;
 
@@ -59,6 +62,16 @@ struct Session {
     // Set when a copy of the playlist starts: its songs count as heard at the next
     // "Make playlist" or Playlist/Favorites status command.
     bool PlaylistCopied = false;
+    // Per drive letter: whether the last copy that reached that local drive copied its songs
+    // (else the playlist file points at the songs where they are).
+    DriveFlags CopyFromDrive{};
+    // Set when Exit is pressed during a copy: the program closes once the copy has ended.
+    bool ExitAfterCopy = false;
+    // The copy that is running, while one runs.
+    CopyEngine* activeCopy = nullptr;
+    bool copyRunning() const { return activeCopy != nullptr; }
+    // The prompt for a disk that no drive holds, shared by the copy and by playing a song.
+    DiskPrompt& diskPrompt() { return diskPrompt_; }
     // A seed given by the user: playlist generations then continue one reproducible sequence
     // instead of re-seeding from the clock.
     std::optional<uint64_t> fixedSeed;
@@ -104,6 +117,7 @@ struct Session {
     void notifyProfilesChanged();
     void notifySettingsChanged();
     void notifyLanguageChanged();
+    void notifyCopyStateChanged();
 
 private:
     std::function<platform::DriveTable(const std::string&)> loadDrives_;
@@ -111,6 +125,7 @@ private:
     std::vector<std::string> cdDrives_;
     std::vector<std::string> hardDrives_;
     std::vector<SessionListener*> listeners_;
+    DiskPrompt diskPrompt_;
 };
 
 } // namespace velmo

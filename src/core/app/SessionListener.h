@@ -13,6 +13,9 @@ public:
     virtual void settingsChanged() {}
     // The message table now speaks another language.
     virtual void languageChanged() {}
+    // A copy started or ended (Session::copyRunning()): what it reads or writes must not be
+    // changed meanwhile.
+    virtual void copyStateChanged() {}
 };
 
 } // namespace velmo

@@ -17,6 +17,14 @@ public:
 
     // A question with the question icon and Yes and No; true for Yes.
     virtual bool askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) = 0;
+    // The prompt for a disk that no drive holds: information icon, OK and Cancel; true for OK.
+    struct InsertDiskPrompt {
+        std::string caption; // "CD insertion"
+        std::string text;    // "Please, insert CD LABEL ("DESCRIPTION")."
+        std::string label;
+        std::string description;
+    };
+    virtual bool askInsertDisk(const InsertDiskPrompt& prompt) = 0;
     // A notice with the information icon and OK.
     virtual void showNotice(const std::string& caption, const std::string& text) = 0;
     // An error box with its own caption (a refused profile name).

@@ -2,6 +2,7 @@
 
 #include "base/MessageTable.h"
 #include "base/UserInterface.h"
+#include "catalog/DiskPrompt.h"
 #include "catalog/ID3v1.h"
 #include "musicdb/MusicDatabase.h"
 #include "platform/Drives.h"
@@ -37,25 +38,12 @@ std::string hardDiskDescription(const MessageTable& messages, char letter) {
     return messages[msgDrive] + " <" + std::string(1, letter) + ">";
 }
 
-std::optional<char> LookOrInsertCD(UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
-                                   const std::string& diskText) {
-    // The label stands between the first and the last "/" of the disk text.
-    const size_t first = diskText.find('/');
-    const size_t last = diskText.rfind('/');
-    const std::string label = first != std::string::npos && last > first ? diskText.substr(first + 1, last - first - 1) : "";
-    // Without a person the answer never changes the drives: stop asking after a few prompts
-    // instead of looping for ever.
-    constexpr int kPromptsWithoutPerson = 3;
-    for (int prompts = 0;; ++prompts) {
-        for (char letter : table.cdDrives())
-            if (table.volumeLabel(letter) == label) return letter;
-        if (ui.answersWithoutPerson() && prompts == kPromptsWithoutPerson) return std::nullopt;
-        const std::string text = replaceAll(messages[msgInsertCDQuestion], "%name", diskText);
-        if (!ui.askYesNo(messages[msgCDInsertion], text, true)) return std::nullopt;
-    }
+std::optional<char> LookOrInsertCD(DiskPrompt& prompt, const std::string& diskText) {
+    prompt.InsertDisk(splitDiskText(diskText), diskDisplayName(diskText));
+    return prompt.foundDrive();
 }
 
-size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
+size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& messages, DiskPrompt& prompt,
                   const std::vector<TDataRec*>& songs) {
     std::set<std::string> DeclinedDisks;
     size_t read = 0;
@@ -73,13 +61,13 @@ size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& mess
         } else {
             const std::string disk = caption.substr(0, backslash);
             if (DeclinedDisks.count(disk)) continue;
-            letter = LookOrInsertCD(ui, messages, table, disk);
+            letter = LookOrInsertCD(prompt, disk);
             if (!letter) {
                 DeclinedDisks.insert(disk);
                 continue;
             }
         }
-        auto native = table.catalogToNative(std::string(1, *letter) + ":" + caption.substr(backslash));
+        auto native = prompt.drives().catalogToNative(std::string(1, *letter) + ":" + caption.substr(backslash));
         TIDTag tag = rec->IDTag();
         if (native && ReadTag(*native, tag)) {
             rec->SetIDTag(tag);

@@ -38,14 +38,15 @@ std::string TryToFillDescr(const MusicDatabase& db, const std::string& label);
 // The description of a hard disk: "Drive <C>" (message 38 in the current language).
 std::string hardDiskDescription(const MessageTable& messages, char letter);
 
-// The drive that holds the CD of a disk text ("Summer Mix /SUMMER01/"): an optical drive with
-// that label, else the user is asked to insert it until it is found or they decline.
-std::optional<char> LookOrInsertCD(UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
-                                   const std::string& diskText);
+class DiskPrompt;
 
-// Reads the tags of the songs again from their files ("Reload tag"). A CD the user declines
-// to insert is asked for once; its songs keep their tags. Returns the songs whose file was read.
-size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& messages, platform::DriveTable& table,
+// The drive that holds the CD of a disk text ("Summer Mix /SUMMER01/"): an optical drive with
+// that label, else the user is prompted to insert it until it is found or they give it up.
+std::optional<char> LookOrInsertCD(DiskPrompt& prompt, const std::string& diskText);
+
+// Reads the tags of the songs again from their files ("Reload tag"). A CD the user gives up is
+// asked for once; its songs keep their tags. Returns the songs whose file was read.
+size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& messages, DiskPrompt& prompt,
                   const std::vector<TDataRec*>& songs);
 
 } // namespace velmo

@@ -81,6 +81,7 @@ CopyPlan PrepareCopyData(const CopyContext& c) {
         if (runCount == 0) return;
         PlannedDisk disk;
         disk.name = diskDisplayName(runDisk->text());
+        disk.parts = splitDiskText(runDisk->text());
         disk.sizeMB = roundHalfEven(runMB, 2);
         disk.songCount = runCount;
         disk.firstItem = runFirst;

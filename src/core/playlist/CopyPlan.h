@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/DiskPrompt.h"
 #include "playlist/CopyContext.h"
 
 namespace velmo {
@@ -19,6 +20,7 @@ struct CopyItem {
 // One disk with songs to copy, in copy order. Its songs are CopyList[firstItem] onwards.
 struct PlannedDisk {
     std::string name;   // the display name, "D (L)"
+    DiskNameParts parts; // its description and label
     double sizeMB = 0;  // the sum of its songs' sizes in MB, rounded to two decimals
     int songCount = 0;  // songs to copy from it (its plan line says one more)
     bool isCD = false;  // an optical disk, else a local drive

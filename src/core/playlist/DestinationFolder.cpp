@@ -14,14 +14,6 @@ std::string DestName(std::string_view caption) {
     return name;
 }
 
-std::string diskDisplayName(std::string_view diskText) {
-    std::string name(diskText);
-    if (!name.empty()) name.back() = ')';
-    for (char& c : name)
-        if (c == '/') c = '(';
-    return name;
-}
-
 namespace {
 
 std::string joined(const std::string& base, std::string_view component) {

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "catalog/DiskPrompt.h"
+
 namespace velmo {
 
 namespace platform {
@@ -14,10 +16,6 @@ class DriveTable;
 // so the destination mirrors the music tree with one folder per disk ("D /L/\Pop\a.mp3" goes to
 // "D -L-\Pop\a.mp3", "Drive <C> /L/\a.mp3" to "Drive [C] -L-\a.mp3").
 std::string DestName(std::string_view caption);
-
-// The name a disk is shown by while copying and in the insert prompt: the node text "D /L/" as
-// "D (L)".
-std::string diskDisplayName(std::string_view diskText);
 
 // The destination folder (PathToDB) on this machine.
 struct DestinationFolder {

@@ -689,7 +689,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::ContextMenuItemReloadTagClick() {
     const std::vector<TDataRec*> songs = SetSelectionList(true, true);
     if (songs.empty()) return;
-    ReloadTags(s_.db, s_.ui, s_.messages, s_.drives(), songs);
+    ReloadTags(s_.db, s_.ui, s_.messages, s_.diskPrompt(), songs);
     UpDateText();
 }
 

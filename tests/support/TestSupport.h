@@ -39,9 +39,12 @@ public:
     }
     std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
     std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
+    // Runs on every pump: what a person clicks while a long operation runs.
+    std::function<void()> onProcessMessages;
     void processMessages(Pump pump) override {
         ++messagesProcessed;
         if (pump == Pump::WithUserInput) ++userInputPumps;
+        if (onProcessMessages) onProcessMessages();
     }
     void reportProgress(const Progress& p) override { progress.push_back(p); }
 

@@ -257,13 +257,16 @@ std::optional<std::string> DriveTable::catalogToNative(const std::string& catalo
     if (catalogPath.size() < 2 || catalogPath[1] != ':') return std::nullopt;
     std::optional<std::string> root = rootPath(catalogPath[0]);
     if (!root) return std::nullopt;
+    return nativeBelow(*root, std::string_view(catalogPath).substr(2));
+}
 
-    std::string native = *root;
-    size_t pos = 2;
-    while (pos <= catalogPath.size()) {
-        size_t end = catalogPath.find_first_of("\\/", pos);
-        if (end == std::string::npos) end = catalogPath.size();
-        std::string_view component = std::string_view(catalogPath).substr(pos, end - pos);
+std::optional<std::string> DriveTable::nativeBelow(const std::string& root, std::string_view pathOnDrive) {
+    std::string native = root;
+    size_t pos = 0;
+    while (pos <= pathOnDrive.size()) {
+        size_t end = pathOnDrive.find_first_of("\\/", pos);
+        if (end == std::string::npos) end = pathOnDrive.size();
+        std::string_view component = pathOnDrive.substr(pos, end - pos);
         pos = end + 1;
         if (component.empty() || component == ".") continue;
         if (component == "..") return std::nullopt;

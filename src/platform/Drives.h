@@ -85,6 +85,10 @@ public:
     // "E:\Pop\a.mp3", "E:\" or "E:" as a native path below the drive's root; nullopt when the
     // letter is no drive, there is no disk, or the path climbs out with "..".
     std::optional<std::string> catalogToNative(const std::string& catalogPath) const;
+    // A path on a drive ("\Pop\a.mp3") below the drive's native root, as catalogToNative
+    // places it; for many files of one drive without looking at the drive each time. nullopt
+    // when the path climbs out with "..".
+    static std::optional<std::string> nativeBelow(const std::string& root, std::string_view pathOnDrive);
     // An absolute native path as "X:\a\b" on the drive whose root is the longest whole-component
     // prefix of it ("X:\" for the root itself); nullopt when no drive's root holds it.
     std::optional<std::string> nativeToCatalog(const std::string& nativePath) const;

@@ -58,7 +58,9 @@ bool writeAll(int fd, const char* data, size_t size) {
 }
 
 // Moves the file's bytes; 0 when done, else the errno that stopped it (ECANCELED: the callback).
-int transfer(int in, int out, const std::function<bool(uint64_t)>& progress) {
+// `expected` is the size the source had when opened: reaching it saves asking for more (files
+// that report no size, as some virtual files do, are read to their end).
+int transfer(int in, int out, uint64_t expected, const std::function<bool(uint64_t)>& progress) {
     uint64_t done = 0;
     bool inKernel = true; // copy_file_range until the file systems refuse it
     std::vector<char> buffer;
@@ -83,6 +85,7 @@ int transfer(int in, int out, const std::function<bool(uint64_t)>& progress) {
         if (n == 0) return 0;
         done += static_cast<uint64_t>(n);
         if (progress && !progress(done)) return ECANCELED;
+        if (expected > 0 && done >= expected) return 0;
     }
 }
 
@@ -95,24 +98,23 @@ FileCopyResult copyFileWithProgress(const std::string& from, const std::string& 
     struct stat st {};
     if (::lstat(to.c_str(), &st) == 0) return {FileCopyOutcome::DestinationExists, {}};
 
-    // Not blocking on open: a FIFO or a device under a song's name must not hang the copy.
+    // Not blocking on open: a FIFO or a device under a song's name must not hang the copy. (The
+    // flag means nothing for the regular files that are copied.)
     Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (in.get() < 0) return failed(errno);
     if (::fstat(in.get(), &st) != 0) return failed(errno);
     if (!S_ISREG(st.st_mode)) return failed(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    ::fcntl(in.get(), F_SETFL, ::fcntl(in.get(), F_GETFL) & ~O_NONBLOCK);
 
-    // A leftover of an interrupted copy (or a link planted under the partial name) goes first,
-    // so the new file is made afresh and nothing is written through a link.
+    // The file is made afresh: a leftover of an interrupted copy (or a link planted under the
+    // partial name) is removed first, so nothing is ever written through a link.
     const std::string partial = partialPathFor(to);
-    ::unlink(partial.c_str());
-    Fd out(::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
+    int outFd = ::open(partial.c_str(), kCreate, 0666);
+    if (outFd < 0 && errno == EEXIST && ::unlink(partial.c_str()) == 0) outFd = ::open(partial.c_str(), kCreate, 0666);
+    Fd out(outFd);
     if (out.get() < 0) return failed(errno);
-#ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-#endif
 
-    int error = transfer(in.get(), out.get(), progress);
+    int error = transfer(in.get(), out.get(), static_cast<uint64_t>(st.st_size), progress);
     if (out.close() != 0 && error == 0) error = errno;
     if (error == 0) {
         if (auto reason = renamePath(partial, to)) {

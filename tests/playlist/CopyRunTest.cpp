@@ -88,6 +88,8 @@ struct CopyRunFixture : CopyFixture {
 TEST(CopyRun, EveryDiskIsPromptedForAndCopiedIntoTheDestinationWithThePlaylistFile) {
     CopyRunFixture f;
     f.playAll();
+    // Time passes between two looks at the window, so every file gets shown as it starts.
+    f.ui.onProcessMessages = [&] { f.services.clock.now += 100; };
     const CopyRunResult r = f.press();
 
     EXPECT_TRUE(r.started);

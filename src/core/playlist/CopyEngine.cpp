@@ -64,7 +64,7 @@ void CopyEngine::copyDisk(const PlannedDisk& disk, size_t diskNumber) {
     n.HardRoot.clear();
 
     if (disk.isCD) {
-        c_.view.showCopyProgress(n, 0);
+        showProgress(0, true); // the disk asked for is on show while its prompt is up
         c_.prompt.InsertDisk(disk.parts, disk.name, [this] { return aborted_; });
         if (aborted_) return;
         if (c_.prompt.DiskSkipped || !c_.prompt.foundDrive()) {
@@ -84,13 +84,16 @@ void CopyEngine::copyDisk(const PlannedDisk& disk, size_t diskNumber) {
 
 void CopyEngine::copyLoop(const PlannedDisk& disk, const std::string& driveRoot) {
     CopyCounters& n = counters_;
-    platform::DriveTable& drives = c_.prompt.drives();
+    // The drive is looked at once per disk, not once per file.
+    const std::optional<std::string> root = c_.prompt.drives().rootPath(driveRoot.front());
     do {
         ++n.SongOnDisk;
         ++n.SongIndex;
         const CopyItem& item = plan_.CopyList[disk.firstItem + static_cast<size_t>(n.SongOnDisk)];
-        const std::string onDisk = driveRoot + pathOnDisk(item.DestName);
-        n.SourcePath = drives.catalogToNative(onDisk).value_or(onDisk);
+        const std::string onDisk = pathOnDisk(item.DestName);
+        std::optional<std::string> native = root ? platform::DriveTable::nativeBelow(*root, onDisk) : std::nullopt;
+        // A drive that has gone, or a path out of it: the copy fails with the system's reason.
+        n.SourcePath = native ? std::move(*native) : driveRoot + onDisk;
         n.CurSongSize = item.Size;
         CopySong(item);
         n.DiskDoneMB += static_cast<double>(item.Size) / kMB;
@@ -114,8 +117,7 @@ void CopyEngine::SkipDisk(const PlannedDisk& disk) {
 void CopyEngine::CopySong(const CopyItem& item) {
     SkipFileRequest = false;
     const std::string destination = destination_.nativePath(item.DestName);
-    c_.view.showCopyProgress(counters_, 0);
-    lastShownMs_ = c_.clock.nowMs();
+    showProgress(0);
     const platform::FileCopyResult result =
         c_.copyFile(counters_.SourcePath, destination, [this](uint64_t bytes) { return UpDateCopyForm(bytes); });
     c_.view.setSkipTrackEnabled(true);
@@ -134,12 +136,16 @@ void CopyEngine::CopySong(const CopyItem& item) {
     }
 }
 
-bool CopyEngine::UpDateCopyForm(uint64_t bytesDone) {
+void CopyEngine::showProgress(uint64_t bytesDone, bool always) {
     const int64_t now = c_.clock.nowMs();
-    if (now - lastShownMs_ >= kShowEveryMs) {
-        c_.view.showCopyProgress(counters_, bytesDone);
-        lastShownMs_ = now;
-    }
+    if (!always && shownOnce_ && now - lastShownMs_ < kShowEveryMs) return;
+    c_.view.showCopyProgress(counters_, bytesDone);
+    lastShownMs_ = now;
+    shownOnce_ = true;
+}
+
+bool CopyEngine::UpDateCopyForm(uint64_t bytesDone) {
+    showProgress(bytesDone);
     c_.ui.processMessages(UserInterface::Pump::WithUserInput);
     return !SkipFileRequest;
 }

@@ -81,6 +81,8 @@ private:
     // The platform copy's progress callback: shows the progress now and then and lets the
     // window answer clicks; false when the file is to be dropped.
     bool UpDateCopyForm(uint64_t bytesDone);
+    // Shows where the copy stands unless that was done less than a moment ago.
+    void showProgress(uint64_t bytesDone, bool always = false);
     void pump();
     void finishSong(const CopyItem& item);
 
@@ -95,7 +97,7 @@ private:
     std::vector<CopyFailure> failures_;
     int copied_ = 0;
     int64_t lastShownMs_ = 0;
-    int64_t lastPumpMs_ = 0;
+    bool shownOnce_ = false;
 };
 
 } // namespace velmo

@@ -6,7 +6,9 @@
 // removed and the machine synced (not timed); then either `cp -r` of the set's folder or the
 // program's copy engine over a plan of the same files (one local drive, copied) runs, with the
 // progress display on (the dialog's texts computed whenever the engine shows them). Reports the
-// median seconds and MB/s of each and the ratio of the two throughputs.
+// median seconds and MB/s of each and the ratio of the two throughputs, and then the time the
+// file system takes to write the copies to disk (the program waits for that before it writes
+// the playlist file; cp leaves it to the system), measured after each copy as `flush s`.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +27,7 @@
 #include "catalog/DiskPrompt.h"
 #include "platform/Clock.h"
 #include "platform/Drives.h"
+#include "platform/FileIO.h"
 #include "playlist/CopyEngine.h"
 #include "playlist/CopyProgress.h"
 #include "playlist/CopyView.h"
@@ -166,13 +169,13 @@ int main(int argc, char** argv) {
     }
     fs::remove_all(base);
     const std::vector<FileSet> sets = {{"big", 200, 5u << 20}, {"small", 2000, 100u << 10}};
-    std::printf("%-6s %8s %8s %10s %10s %7s %6s\n", "set", "cp s", "velmo s", "cp MB/s", "velmo MB/s", "ratio",
-                "shown");
+    std::printf("%-6s %8s %8s %10s %10s %7s %6s %8s\n", "set", "cp s", "velmo s", "cp MB/s", "velmo MB/s", "ratio",
+                "shown", "flush s");
     for (const FileSet& set : sets) {
         const std::string source = base + "/src/" + set.name;
         makeSet(source, set);
         readAll(source);
-        std::vector<double> cp, velmo;
+        std::vector<double> cp, velmo, flush;
         size_t shown = 0;
         for (int r = 0; r < reps; ++r) {
             fs::remove_all(base + "/out");
@@ -183,11 +186,14 @@ int main(int argc, char** argv) {
             fs::create_directories(base + "/out");
             sync();
             velmo.push_back(runEngine(base + "/src", set, base + "/out/velmo", &shown));
+            const auto start = SteadyTime::now();
+            platform::flushFileSystem(base + "/out");
+            flush.push_back(since(start));
         }
         const double mb = static_cast<double>(set.size) * set.files / 1048576.0;
         const double cpRate = mb / median(cp), velmoRate = mb / median(velmo);
-        std::printf("%-6s %8.3f %8.3f %10.0f %10.0f %7.2f %6zu\n", set.name.c_str(), median(cp), median(velmo), cpRate,
-                    velmoRate, velmoRate / cpRate, shown);
+        std::printf("%-6s %8.3f %8.3f %10.0f %10.0f %7.2f %6zu %8.3f\n", set.name.c_str(), median(cp), median(velmo),
+                    cpRate, velmoRate, velmoRate / cpRate, shown, median(flush));
     }
     fs::remove_all(base);
     return 0;

@@ -96,14 +96,21 @@ FileCopyResult failed(int error) { return {FileCopyOutcome::Failed, std::strerro
 FileCopyResult copyFileWithProgress(const std::string& from, const std::string& to,
                                     const std::function<bool(uint64_t)>& progress) {
     struct stat st {};
-    if (::lstat(to.c_str(), &st) == 0) return {FileCopyOutcome::DestinationExists, {}};
-
     // Not blocking on open: a FIFO or a device under a song's name must not hang the copy. (The
     // flag means nothing for the regular files that are copied.)
     Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (in.get() < 0) return failed(errno);
     if (::fstat(in.get(), &st) != 0) return failed(errno);
     if (!S_ISREG(st.st_mode)) return failed(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+
+    struct stat existing {};
+    if (::lstat(to.c_str(), &existing) == 0) {
+        // A file of the source's size is its copy. A file of another size under the name is a
+        // copy that never became whole (the machine lost power before the file reached the
+        // disk): it goes, and the copy is made again.
+        if (!S_ISREG(existing.st_mode) || existing.st_size == st.st_size) return {FileCopyOutcome::DestinationExists, {}};
+        if (::unlink(to.c_str()) != 0) return failed(errno);
+    }
 
     // The file is made afresh: a leftover of an interrupted copy (or a link planted under the
     // partial name) is removed first, so nothing is ever written through a link.

@@ -7,7 +7,7 @@ namespace velmo::platform {
 
 enum class FileCopyOutcome {
     Copied,
-    DestinationExists, // `to` was there already and stays as it is
+    DestinationExists, // `to` was there already, whole, and stays as it is
     Cancelled,         // the progress callback asked to stop
     Failed
 };
@@ -17,7 +17,9 @@ struct FileCopyResult {
     std::string reason; // the system's reason when Failed ("No space left on device")
 };
 
-// Copies the regular file `from` to `to`, unless something already has the name `to`. The copy
+// Copies the regular file `from` to `to`, unless something already has the name `to`: a file of
+// the source's size (or anything that is not a file) stays as it is, a file of another size is
+// an incomplete copy and is replaced. The copy
 // is written under the partial-copy name beside `to` (Folders.h) and renamed to `to` only when
 // complete, never over anything, so a file under `to` is always a whole copy. `progress` is called
 // with the bytes written so far after each block; when it returns false the copy stops and the

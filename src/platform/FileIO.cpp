@@ -167,6 +167,16 @@ std::optional<std::string> renamePath(const std::string& from, const std::string
     return std::strerror(errno);
 }
 
+std::optional<std::string> flushFileSystem(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return std::string(std::strerror(errno));
+    const int rc = syncfs(fd);
+    const int error = errno;
+    close(fd);
+    if (rc != 0) return std::string(std::strerror(error));
+    return std::nullopt;
+}
+
 std::optional<std::string> createFolders(const std::string& path) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);

@@ -42,6 +42,10 @@ std::optional<std::string> appendLine(const std::string& path, std::string_view 
 // Creates an empty file, replacing one that exists; the system's reason on failure.
 std::optional<std::string> createEmptyFile(const std::string& path);
 
+// Writes everything still in memory for the file system that holds `folder` to its disk; the
+// system's reason on failure.
+std::optional<std::string> flushFileSystem(const std::string& folder);
+
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
 // Removes a file; nothing when it is gone afterwards (also when it never was), else the

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 using platform::copyFileWithProgress;
 using platform::FileCopyOutcome;
 
-TEST(FileCopy, CopiesWholeWithProgressAndLeavesAnExistingFileAlone) {
+TEST(FileCopy, CopiesWholeWithProgressAndLeavesAWholeEarlierCopyAlone) {
     TempDir dir;
     const std::string content(3 * 1048576 + 17, 'q');
     writeFile(dir.file("a.mp3"), content);
@@ -36,10 +36,16 @@ TEST(FileCopy, CopiesWholeWithProgressAndLeavesAnExistingFileAlone) {
     ASSERT_GE(reports.size(), 4u); // in blocks, not at once
     EXPECT_EQ(reports.back(), content.size());
 
-    writeFile(dir.file("kept.mp3"), "an earlier copy");
+    // A file of the source's size is a whole earlier copy; one of another size never became whole.
+    const std::string earlier(content.size(), 'e');
+    writeFile(dir.file("kept.mp3"), earlier);
     result = copyFileWithProgress(dir.file("a.mp3"), dir.file("kept.mp3"), nullptr);
     EXPECT_EQ(result.outcome, FileCopyOutcome::DestinationExists);
-    EXPECT_EQ(readFile(dir.file("kept.mp3")), "an earlier copy");
+    EXPECT_EQ(readFile(dir.file("kept.mp3")), earlier);
+    writeFile(dir.file("cut.mp3"), "cut short");
+    result = copyFileWithProgress(dir.file("a.mp3"), dir.file("cut.mp3"), nullptr);
+    EXPECT_EQ(result.outcome, FileCopyOutcome::Copied);
+    EXPECT_EQ(readFile(dir.file("cut.mp3")), content);
 }
 
 TEST(FileCopy, ACancelledCopyLeavesNothingAndALinkAtThePartialNameIsNotFollowed) {

@@ -126,15 +126,19 @@ TEST(CopyRun, EveryDiskIsPromptedForAndCopiedIntoTheDestinationWithThePlaylistFi
     EXPECT_EQ(last.WantedDisk, "Rock CD (ROCK02)");
 }
 
-TEST(CopyRun, ASongThatStaysKeepsItsCopyAndALocalDriveNotCopiedIsListedWhereItIs) {
+TEST(CopyRun, AWholeCopyThatStaysIsKeptAndALocalDriveNotCopiedIsListedWhereItIs) {
     CopyRunFixture f;
     f.session->settings.ConfirmOpts[AutoCopy] = false;
     f.session->settings.ConfirmOpts[AutoDontCopy] = true;
     f.playAll();
-    f.destFile("Pop CD -POP01-/Pop/a.mp3", "kept from the last copy");
+    // A whole copy of a.mp3 from the last copy stays; b.mp3's copy never became whole (the
+    // machine lost power) and is made again.
+    f.destFile("Pop CD -POP01-/Pop/a.mp3", std::string(1000, 'k'));
+    f.destFile("Pop CD -POP01-/Pop/b.mp3", "");
     f.press();
 
-    EXPECT_EQ(readFile(f.dest("Pop CD -POP01-/Pop/a.mp3")), "kept from the last copy");
+    EXPECT_EQ(readFile(f.dest("Pop CD -POP01-/Pop/a.mp3")), std::string(1000, 'k'));
+    EXPECT_EQ(readFile(f.dest("Pop CD -POP01-/Pop/b.mp3")), std::string(3000, 'x'));
     EXPECT_FALSE(f.exists(f.dest("Drive [C] -DATA-/Music/h.mp3")));
     EXPECT_FALSE(f.session->CopyFromDrive['C' - 'A']);
     EXPECT_EQ(f.m3u(), "Rock CD -ROCK02-/Rock/r.mp3\r\nPop CD -POP01-/Pop/b.mp3\r\n" + f.dir.file("hd/Music/h.mp3") +

@@ -1,6 +1,11 @@
 #include "app/CopyCommands.h"
 
+#include <chrono>
+#include <future>
+
 #include "app/Session.h"
+#include "platform/Clock.h"
+#include "platform/FileIO.h"
 #include "base/MessageTable.h"
 #include "base/UserInterface.h"
 #include "playlist/CopyEngine.h"
@@ -21,6 +26,18 @@ std::string notCopiedText(const CopyEngine& engine) {
     return std::to_string(n) + (n == 1 ? " file was" : " files were") +
            " not copied and left out of the playlist. The first: " + failures.front().source + " (" +
            failures.front().reason + ").";
+}
+
+// The copies reach the disk before the playlist file names them, so a power cut after the
+// copy cannot leave the playlist pointing at files that never got there. The wait may be long
+// after a large copy: the window keeps painting meanwhile.
+void flushCopies(Session& s, const std::string& folder) {
+    auto flushed = std::async(std::launch::async, [folder] { return platform::flushFileSystem(folder); });
+    while (flushed.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+        s.ui.processMessages(UserInterface::Pump::Repaint);
+        s.clock.waitMs(20);
+    }
+    flushed.get(); // a failure to flush leaves the files as the system holds them; nothing to tell
 }
 
 // The session says a copy runs for exactly as long as the engine exists, whatever ends it.
@@ -88,6 +105,7 @@ CopyRunResult StartCopy(Session& s, CopyView& view) {
             view.setAbortEnabled(true);
             engine.CopyFiles();
             view.setAbortEnabled(false);
+            flushCopies(s, cleanUp.destination()->folder);
             view.closeCopyDialog();
         }
         result.aborted = engine.aborted();

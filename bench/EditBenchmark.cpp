@@ -17,6 +17,7 @@
 #include "musicdb/DatabaseFile.h"
 #include "musicdb/DatabaseLoader.h"
 #include "musicdb/MusicDatabase.h"
+#include "musicdb/TreeSearch.h"
 #include "platform/FileIO.h"
 
 namespace {
@@ -77,6 +78,21 @@ int main(int argc, char** argv) {
         const double lookup = secondsSince(start);
         check(found == captions.size(), "a caption was not found");
 
+        // Searching every node, then stepping from 1,000 selections anywhere in the tree.
+        velmo::TreeSearch search;
+        start = Clock::now();
+        const size_t hits = search.SearchInTree(db->musicTree(), search.splitWords("an*e"));
+        const double searchAll = secondsSince(start);
+        std::vector<velmo::TreeNode*> selections;
+        db->musicTree().forEach([&](velmo::TreeNode* n, int) { selections.push_back(n); });
+        std::shuffle(selections.begin(), selections.end(), rng);
+        selections.resize(std::min<size_t>(selections.size(), 1000));
+        start = Clock::now();
+        size_t stepped = 0;
+        for (velmo::TreeNode* n : selections) stepped += search.next(n) != nullptr && search.previous(n) != nullptr;
+        const double steps = secondsSince(start);
+        check(hits == 0 || stepped == selections.size(), "a step found no hit");
+
         // Renaming 1,000 folders to a text of another place among their siblings.
         std::vector<velmo::TreeNode*> folders;
         db->musicTree().forEach([&](velmo::TreeNode* n, int level) {
@@ -110,6 +126,9 @@ int main(int argc, char** argv) {
         std::filesystem::remove(file);
 
         std::printf("songs %zu\n", total);
+        std::printf("search all nodes (%zu hits) %8.3f s\n", hits, searchAll);
+        std::printf("next+previous x%zu        %8.3f s  %6.2f us each\n", selections.size(), steps,
+                    steps * 1e6 / (2.0 * static_cast<double>(selections.size())));
         std::printf("find %zu captions         %8.3f s  %6.2f us each\n", captions.size(), lookup,
                     lookup / static_cast<double>(captions.size()) * 1e6);
         std::printf("rename %zu folders         %8.3f s  %6.2f us each\n", folders.size(), rename,

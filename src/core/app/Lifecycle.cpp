@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/DatabaseCommands.h"
+#include "app/Languages.h"
 #include "app/Session.h"
 #include "base/UserInterface.h"
 #include "app/Profiles.h"
@@ -43,6 +44,10 @@ bool Startup(Session& s, const StartupOptions& options) {
     }
     if (options.profile && *options.profile != s.CurrentProfile) s.optionsCurrentProfile = s.CurrentProfile;
     ReadIni(s, haveOptions, options.profile);
+    // The profile's language, else English; then its file is written, so "English.lng" is
+    // always there for translators to start from.
+    SetLanguage(s, s.settings.Language);
+    SaveLanguage(s);
     s.db.notifyStatisticsChanged();
     s.notifyProfilesChanged();
     s.notifySettingsChanged();

@@ -19,8 +19,12 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// Every start writes the language back: a file that already holds these lines is left alone,
+// so a start that changes nothing writes nothing.
 std::optional<std::string> writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    return platform::writeFileAtomically(path, [&](const auto& sink) { sink(joinLinesCrLf(lines)); });
+    const std::string text = joinLinesCrLf(lines);
+    if (platform::readWholeFile(path) == text) return std::nullopt;
+    return platform::writeFileAtomically(path, [&](const auto& sink) { sink(text); });
 }
 
 } // namespace

@@ -7,8 +7,11 @@
 #include <optional>
 #include <ostream>
 
+#include "CopyProgressLine.h"
+#include "InterruptGuard.h"
 #include "TerminalUi.h"
 #include "app/AddDiskDialog.h"
+#include "app/CopyCommands.h"
 #include "app/DatabaseCommands.h"
 #include "app/Lifecycle.h"
 #include "app/StatusCommands.h"
@@ -21,6 +24,7 @@
 #include "app/PlaylistCommands.h"
 #include "app/Profiles.h"
 #include "platform/ProcessLauncher.h"
+#include "playlist/CopyEngine.h"
 #include "util/IntConversion.h"
 
 namespace velmo::cli {
@@ -28,7 +32,10 @@ namespace velmo::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: velmo-cli [--appdir DIR] [--profile NAME] [--yes|--no] [--seed N] COMMAND [ARGS]\n"
+    "usage: velmo-cli [--appdir DIR] [--profile NAME] [--yes|--no] [--seed N] [--insert PROGRAM]\n"
+    "                 COMMAND [ARGS] [+ COMMAND [ARGS]]...\n"
+    "  --insert PROGRAM   run at each insert prompt as PROGRAM LABEL DESCRIPTION; exit 0 = OK\n"
+    "  +                  runs the next command on the same database; the first failure stops\n"
     "commands:\n"
     "  stats [TAB]                        caption, statistics line of TAB (0-5), tab captions\n"
     "  list [music|playlist|black|favorites|justgood]\n"
@@ -37,6 +44,7 @@ constexpr const char* kUsage =
     "  set-status STATUS CAPTION...       STATUS: unused used playlist black favorites\n"
     "                                     justgood goodunused goodused goodplaylist\n"
     "  reset-icons | clear | make-playlist\n"
+    "  copy                               copy the playlist to its folder and write the M3U\n"
     "  add PATH... [--description TEXT] [--rooted] [--debug]   PATH native (/srv/music/Pop) or E:\\Pop\n"
     "  reload-tags CAPTION...\n"
     "  profile list | profile new NAME | profile rename NAME | profile delete | profile switch NAME\n";
@@ -46,6 +54,8 @@ struct Context {
     TerminalUi& ui;
     std::ostream& out;
     std::ostream& err;
+    bool progressShown = false; // stderr is a terminal
+    bool interrupted = false;   // a copy was stopped by Ctrl-C or SIGTERM
 };
 
 class UsageError : public std::runtime_error {
@@ -53,13 +63,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+using Arguments = std::vector<std::string>;
+
 struct Command {
     const char* name;
     size_t minArgs;
     size_t maxArgs;
     // Commands that change the database save it at the end, as "Yes" at exit would.
     bool modifies;
-    std::function<bool(Context&, const std::vector<std::string>&)> run;
+    std::function<bool(Context&, const Arguments&)> run;
+    // Throws UsageError for arguments the command would refuse; checked before anything runs.
+    std::function<void(const Arguments&)> check = {};
 };
 
 ItemList& listByName(MusicDatabase& db, const std::string& name) {
@@ -71,12 +85,58 @@ ItemList& listByName(MusicDatabase& db, const std::string& name) {
     throw UsageError("unknown list \"" + name + "\"");
 }
 
-bool cmdStats(Context& c, const std::vector<std::string>& args) {
-    int tab = 0;
-    if (!args.empty()) {
-        if (args[0].size() != 1 || args[0][0] < '0' || args[0][0] > '5') throw UsageError("TAB must be 0 to 5");
-        tab = args[0][0] - '0';
+void checkList(const Arguments& args) {
+    static const char* const names[] = {"music", "playlist", "black", "favorites", "justgood"};
+    if (!args.empty() && std::find(std::begin(names), std::end(names), args[0]) == std::end(names))
+        throw UsageError("unknown list \"" + args[0] + "\"");
+}
+
+int statsTab(const Arguments& args) {
+    if (args.empty()) return 0;
+    if (args[0].size() != 1 || args[0][0] < '0' || args[0][0] > '5') throw UsageError("TAB must be 0 to 5");
+    return args[0][0] - '0';
+}
+
+void checkTree(const Arguments& args) {
+    if (!args.empty() && args[0] != "music" && args[0] != "folders")
+        throw UsageError("unknown tree \"" + args[0] + "\"");
+}
+
+void checkSetStatus(const Arguments& args) {
+    if (!statusFromName(args[0])) throw UsageError("unknown status \"" + args[0] + "\"");
+}
+
+void checkProfile(const Arguments& args) {
+    const std::string& sub = args[0];
+    if (sub != "list" && sub != "delete" && sub != "new" && sub != "rename" && sub != "switch")
+        throw UsageError("unknown profile command \"" + sub + "\"");
+    const size_t wanted = sub == "list" || sub == "delete" ? 1 : 2;
+    if (args.size() != wanted) throw UsageError("wrong number of arguments for profile " + sub);
+}
+
+struct AddArguments {
+    std::vector<std::string> paths;
+    std::optional<std::string> description;
+    bool rooted = false;
+    bool debug = false;
+};
+
+AddArguments addArguments(const Arguments& args) {
+    AddArguments a;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--rooted") a.rooted = true;
+        else if (args[i] == "--debug") a.debug = true;
+        else if (args[i] == "--description") {
+            if (++i == args.size()) throw UsageError("--description needs a text");
+            a.description = args[i];
+        } else a.paths.push_back(args[i]);
     }
+    if (a.paths.empty()) throw UsageError("add needs a folder");
+    return a;
+}
+
+bool cmdStats(Context& c, const std::vector<std::string>& args) {
+    const int tab = statsTab(args);
     Session& s = c.session;
     c.out << windowCaption(s.settings.DBName, s.db.DBModified(), s.messages) << '\n';
     c.out << statisticsLine(s.db.counters(), s.messages, tab) << '\n';
@@ -92,8 +152,8 @@ bool cmdList(Context& c, const std::vector<std::string>& args) {
 }
 
 bool cmdTree(Context& c, const std::vector<std::string>& args) {
+    checkTree(args);
     std::string which = args.empty() ? "music" : args[0];
-    if (which != "music" && which != "folders") throw UsageError("unknown tree \"" + which + "\"");
     Tree& tree = which == "music" ? c.session.db.musicTree() : c.session.db.folderTree();
     tree.forEach([&](TreeNode* node, int level) {
         c.out << std::string(static_cast<size_t>(level), '\t') << node->text() << '\t' << int(node->imageIndex()) << '\n';
@@ -166,11 +226,8 @@ bool cmdClear(Context& c, const std::vector<std::string>&) {
 
 bool cmdProfile(Context& c, const std::vector<std::string>& args) {
     Session& s = c.session;
+    checkProfile(args);
     const std::string& sub = args[0];
-    const size_t wanted = sub == "list" || sub == "delete" ? 1 : 2;
-    if ((sub != "list" && sub != "delete" && sub != "new" && sub != "rename" && sub != "switch"))
-        throw UsageError("unknown profile command \"" + sub + "\"");
-    if (args.size() != wanted) throw UsageError("wrong number of arguments for profile " + sub);
     if (sub == "list") {
         for (size_t i = 0; i < s.Profiles.size(); ++i)
             c.out << s.Profiles[i] << (static_cast<int>(i) == s.SelectedProfile ? "\t*" : "") << '\n';
@@ -193,19 +250,7 @@ bool cmdProfile(Context& c, const std::vector<std::string>& args) {
 
 bool cmdAdd(Context& c, const std::vector<std::string>& args) {
     Session& s = c.session;
-    std::vector<std::string> paths;
-    std::optional<std::string> description;
-    bool rooted = false;
-    bool debug = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--rooted") rooted = true;
-        else if (args[i] == "--debug") debug = true;
-        else if (args[i] == "--description") {
-            if (++i == args.size()) throw UsageError("--description needs a text");
-            description = args[i];
-        } else paths.push_back(args[i]);
-    }
-    if (paths.empty()) throw UsageError("add needs a folder");
+    auto [paths, description, rooted, debug] = addArguments(args);
     // A relative path means the folder as seen from where the command runs.
     for (std::string& path : paths) {
         const bool catalogPath = path.size() >= 2 && path[1] == ':';
@@ -236,20 +281,39 @@ bool cmdReloadTags(Context& c, const std::vector<std::string>& args) {
     return true;
 }
 
+// "Press to start". Ctrl-C or SIGTERM during the copy stops it as Abort answered Yes does: the
+// playlist file is still written and the database saved.
+bool cmdCopy(Context& c, const std::vector<std::string>&) {
+    Session& s = c.session;
+    CopyProgressLine view(c.ui, s.messages, s.clock, c.progressShown);
+    CopyRunResult result;
+    {
+        InterruptGuard guard;
+        c.ui.setInterruptHandling(InterruptGuard::interrupted, [&s] {
+            if (s.activeCopy) s.activeCopy->abortNow();
+        });
+        result = ButtonPressToStartClick(s, view);
+        c.ui.setInterruptHandling({}, {});
+        c.interrupted = InterruptGuard::interrupted();
+    }
+    return !result.started || (result.playlistWritten && result.notCopied == 0);
+}
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        {"stats", 0, 1, false, cmdStats},
-        {"list", 0, 1, false, cmdList},
-        {"tree", 0, 1, false, cmdTree},
+        {"stats", 0, 1, false, cmdStats, [](const Arguments& a) { statsTab(a); }},
+        {"list", 0, 1, false, cmdList, checkList},
+        {"tree", 0, 1, false, cmdTree, checkTree},
         {"load", 1, 1, false, cmdLoad},
         {"merge", 1, 1, true, cmdMerge},
         {"save", 0, 1, false, cmdSave},
-        {"set-status", 2, SIZE_MAX, true, cmdSetStatus},
+        {"set-status", 2, SIZE_MAX, true, cmdSetStatus, checkSetStatus},
         {"reset-icons", 0, 0, true, cmdResetIcons},
         {"clear", 0, 0, true, cmdClear},
         {"make-playlist", 0, 0, true, cmdMakePlaylist},
-        {"profile", 1, 2, false, cmdProfile},
-        {"add", 1, SIZE_MAX, true, cmdAdd},
+        {"copy", 0, 0, false, cmdCopy},
+        {"profile", 1, 2, false, cmdProfile, checkProfile},
+        {"add", 1, SIZE_MAX, true, cmdAdd, [](const Arguments& a) { addArguments(a); }},
         {"reload-tags", 1, SIZE_MAX, true, cmdReloadTags},
     };
     return table;
@@ -260,25 +324,63 @@ int usage(std::ostream& err, const std::string& problem) {
     return 2;
 }
 
+// One command of a chain with its arguments.
+struct Invocation {
+    const Command* command;
+    Arguments args;
+};
+
+// The commands between lone "+" arguments, each checked for usage errors.
+std::vector<Invocation> parseChain(const Arguments& words) {
+    std::vector<Invocation> chain;
+    size_t begin = 0;
+    while (true) {
+        size_t end = begin;
+        while (end < words.size() && words[end] != "+") ++end;
+        if (end == begin) throw UsageError(words.empty() ? "no command given" : "a command is missing around \"+\"");
+        const std::string& name = words[begin];
+        const Command* command = nullptr;
+        for (const Command& c : commands())
+            if (name == c.name) command = &c;
+        if (!command) throw UsageError("unknown command " + name);
+        Arguments args(words.begin() + static_cast<std::ptrdiff_t>(begin) + 1,
+                       words.begin() + static_cast<std::ptrdiff_t>(end));
+        if (args.size() < command->minArgs || args.size() > command->maxArgs)
+            throw UsageError("wrong number of arguments for " + name);
+        if (command->check) command->check(args);
+        chain.push_back({command, std::move(args)});
+        if (end == words.size()) return chain;
+        begin = end + 1;
+    }
+}
+
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return runCli(args, out, err, Terminal{});
+}
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Terminal& terminal) {
     std::string appDir;
     auto answers = TerminalUi::Answers::Default;
     std::optional<uint64_t> seed;
     std::optional<std::string> profile;
+    std::string insertProgram;
     size_t i = 0;
     for (; i < args.size() && args[i].starts_with("--"); ++i) {
         const std::string& opt = args[i];
         if (opt == "--yes") answers = TerminalUi::Answers::Yes;
         else if (opt == "--no") answers = TerminalUi::Answers::No;
-        else if (opt == "--appdir" || opt == "--seed" || opt == "--profile") {
+        else if (opt == "--appdir" || opt == "--seed" || opt == "--profile" || opt == "--insert") {
             if (i + 1 >= args.size()) return usage(err, opt + " needs a value");
             const std::string& value = args[++i];
             if (opt == "--appdir") {
                 appDir = value;
             } else if (opt == "--profile") {
                 profile = value;
+            } else if (opt == "--insert") {
+                if (value.empty()) return usage(err, "--insert needs a program");
+                insertProgram = value;
             } else {
                 try {
                     size_t used = 0;
@@ -295,17 +397,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return usage(err, "unknown option " + opt);
         }
     }
-    if (i >= args.size()) return usage(err, "no command given");
-    const std::string name = args[i];
-    const std::vector<std::string> commandArgs(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-    const Command* command = nullptr;
-    for (const Command& c : commands())
-        if (name == c.name) command = &c;
-    if (!command) return usage(err, "unknown command " + name);
-    if (commandArgs.size() < command->minArgs || commandArgs.size() > command->maxArgs)
-        return usage(err, "wrong number of arguments for " + name);
+    std::vector<Invocation> chain;
+    try {
+        chain = parseChain(Arguments(args.begin() + static_cast<std::ptrdiff_t>(i), args.end()));
+    } catch (const UsageError& e) {
+        return usage(err, e.what());
+    }
 
-    TerminalUi ui(err, answers);
+    // A person answers only where nothing else was asked to.
+    const bool person = terminal.in && terminal.stdinIsTerminal && terminal.stderrIsTerminal &&
+                        answers == TerminalUi::Answers::Default && insertProgram.empty();
+    TerminalUi ui(err, {answers, person ? terminal.in : nullptr, insertProgram, terminal.columns});
     platform::DetachedProcessLauncher launcher;
     platform::SteadyClock clock;
     Session session(platform::resolveAppDir(appDir), {ui, launcher, clock, {}},
@@ -317,17 +419,24 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // A database that did not load whole must not be saved over its file.
     if (!Startup(session, startup)) return 1;
 
-    Context context{session, ui, out, err};
-    bool ok;
-    try {
-        ok = command->run(context, commandArgs);
-    } catch (const UsageError& e) {
-        return usage(err, e.what());
+    Context context{session, ui, out, err, terminal.stderrIsTerminal};
+    bool ok = true;
+    bool modified = false;
+    for (const Invocation& step : chain) {
+        try {
+            ok = step.command->run(context, step.args) && !ui.errorShown();
+        } catch (const UsageError& e) {
+            return usage(err, e.what());
+        }
+        // What a failed command left half done is not saved; what the commands before it did is.
+        if (ok && step.command->modifies) modified = true;
+        // make-playlist shows the playlist it made, as "list playlist" does.
+        if (ok && std::string(step.command->name) == "make-playlist") cmdList(context, {"playlist"});
+        if (!ok || context.interrupted) break;
     }
-    if (ok && command->modifies) ok = SaveOrDeleteDatabase(session);
-    // make-playlist shows the playlist it made, as "list playlist" does.
-    if (ok && name == "make-playlist") cmdList(context, {"playlist"});
+    if (modified && !SaveOrDeleteDatabase(session)) ok = false;
     Shutdown(session);
+    if (context.interrupted) return 130;
     return ok && !ui.errorShown() ? 0 : 1;
 }
 

@@ -5,8 +5,19 @@
 
 namespace velmo::cli {
 
-// Runs one velmo-cli invocation (arguments without the program name). Returns the exit
-// status: 0 success, 1 a failure the program reported, 2 a usage error.
+// The terminal velmo-cli runs at, as far as it matters to it.
+struct Terminal {
+    bool stdinIsTerminal = false;
+    bool stderrIsTerminal = false;
+    int columns = 0;            // of stderr's terminal; 0 when unknown
+    std::istream* in = nullptr; // where a person at the terminal types answers
+};
+
+// Runs one velmo-cli invocation (arguments without the program name): its commands one after
+// the other on one database. Returns the exit status: 0 success, 1 a failure the program
+// reported, 2 a usage error, 130 a copy stopped by Ctrl-C or SIGTERM.
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Terminal& terminal);
+// The same without a terminal: nobody answers, no progress line.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace velmo::cli

@@ -2,11 +2,19 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <sys/ioctl.h>
+#include <unistd.h>
 #include <vector>
 
 #include "CliCommands.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return velmo::cli::runCli(args, std::cout, std::cerr);
+    velmo::cli::Terminal terminal;
+    terminal.stdinIsTerminal = ::isatty(STDIN_FILENO) == 1;
+    terminal.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    struct winsize size {};
+    if (terminal.stderrIsTerminal && ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0) terminal.columns = size.ws_col;
+    terminal.in = &std::cin;
+    return velmo::cli::runCli(args, std::cout, std::cerr, terminal);
 }

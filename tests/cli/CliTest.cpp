@@ -2,15 +2,11 @@
 // started with its arguments, its output, errors, exit status and files checked.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
-#include <sys/wait.h>
 
+#include "CliRun.h"
 #include "support/DatabaseLines.h"
 #include "support/TestSupport.h"
-
-extern char** environ;
 
 namespace velmo::test {
 namespace {
@@ -30,49 +26,6 @@ std::string collection(const std::string& folderImage = "4") {
 const std::string kFirst = "Summer Mix /SUMMER01/\\Album One\\01 First Song.mp3";
 const std::string kSecond = "Summer Mix /SUMMER01/\\Album One\\02 Second Song.mp3";
 const std::string kThird = "Summer Mix /SUMMER01/\\Album One\\03 Third Song.mp3";
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class Cli : public ::testing::Test {
-protected:
-    std::string dbPath() const { return app.file("Profiles/Default/Default.vmdb"); }
-
-    // Runs velmo-cli with "--appdir" set to the test's program folder, then `args`.
-    Result run(std::vector<std::string> args, bool withAppDir = true) {
-        if (withAppDir) args.insert(args.begin(), {"--appdir", app.path()});
-        args.insert(args.begin(), VELMO_CLI);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        const std::string outPath = capture.file("out"), errPath = capture.file("err");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = 0;
-        Result r;
-        const int spawned = posix_spawn(&pid, VELMO_CLI, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << VELMO_CLI;
-            return r;
-        }
-        int wstatus = 0;
-        waitpid(pid, &wstatus, 0);
-        r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-        r.out = readFile(outPath);
-        r.err = readFile(errPath);
-        return r;
-    }
-
-    TempDir app;
-    TempDir capture;
-};
 
 TEST_F(Cli, StatsPrintsTheCaptionTheStatisticsLineAndFiveTabCaptions) {
     writeFile(dbPath(), collection());
@@ -179,6 +132,15 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing) {
         {"set-status", "heard", kFirst},
         {"reset-icons", "now"},
         {"clear", "all"},
+        {"copy", "now"},
+        {"--insert"},
+        // A chain is checked whole before its first command runs (stats would print).
+        {"stats", "+"},
+        {"+", "stats"},
+        {"stats", "+", "+", "list"},
+        {"stats", "+", "list", "nonsense"},
+        {"stats", "+", "clear", "+", "bogus"},
+        {"stats", "+", "add", "--description"},
     };
     for (const auto& args : cases) {
         std::string joined;
@@ -194,6 +156,34 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing) {
     Result help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: velmo-cli")) << help.out;
+}
+
+TEST_F(Cli, ChainedCommandsRunInOrderOnOneDatabaseAndAFailureStopsTheChain) {
+    writeFile(dbPath(), collection());
+    Result r = run({"set-status", "black", kFirst, "+", "list", "black", "+", "set-status", "used", kThird, "+",
+                    "list", "music"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "9\t" + kFirst + "\n" + "9\t" + kFirst + "\n10\t" + kSecond + "\n7\t" + kThird + "\n");
+    std::string expected = collection();
+    expected.replace(expected.find("01 First Song.mp3:7:"), 20, "01 First Song.mp3:9:");
+    expected.replace(expected.find("03 Third Song.mp3:6:"), 20, "03 Third Song.mp3:7:");
+    EXPECT_EQ(readFile(dbPath()), expected);
+
+    // What ran before the failure is kept; nothing after it runs. (No: every song is heard, and
+    // the reset that start-up offers is refused.)
+    r = run({"--no", "set-status", "unused", kFirst, "+", "set-status", "black", "nope", "+", "list", "music"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    expected.replace(expected.find("01 First Song.mp3:9:"), 20, "01 First Song.mp3:6:");
+    EXPECT_EQ(readFile(dbPath()), expected);
+}
+
+TEST_F(Cli, CopyWithoutAPlaylistSaysSoAndCopiesNothing) {
+    writeFile(dbPath(), "Summer Mix /SUMMER01/:1:0\r\n\tAlbum One:4:0\r\n" + songLine(2, "a.mp3", 6, 1048576));
+    Result r = run({"copy"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Information: First you have to create a playlist. Press \"Make playlist\" button to do it. -> OK\n");
+    EXPECT_FALSE(fs::exists(app.file("Profiles/Default/MusicBase/Default.m3u")));
 }
 
 TEST_F(Cli, MergeAddsTheFileAndSavesTheResultByteForByte) {

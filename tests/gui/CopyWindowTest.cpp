@@ -240,6 +240,12 @@ void CopyWindowTest::mainWindowDuringACopyKeepsBrowsingAndLocksTheRest() {
             f.musicTree()->setFocus();
             QTest::keyClick(f.musicTree(), Qt::Key_F5);
             QVERIFY(!f.window->findChild<QWidget*>("PanelRootControl")->isVisible());
+            // Pictures of the windows mid-copy, for a person to look at.
+            if (qEnvironmentVariableIsSet("VELMO_SHOTS")) {
+                const QString shots = qEnvironmentVariable("VELMO_SHOTS");
+                f.copyDialog->grab().save(shots + "/copy-dialog.png");
+                f.window->grab().save(shots + "/main-window-copying.png");
+            }
 
             // Browsing and the status commands go on: 04 d.mp3 joins the Black List.
             f.showTab(1);
@@ -249,11 +255,6 @@ void CopyWindowTest::mainWindowDuringACopyKeepsBrowsingAndLocksTheRest() {
             QApplication::processEvents();
             QVERIFY(!press->isEnabled());
 
-            if (qEnvironmentVariableIsSet("VELMO_SHOTS")) {
-                const QString shots = qEnvironmentVariable("VELMO_SHOTS");
-                f.copyDialog->grab().save(shots + "/copy-dialog.png");
-                f.window->grab().save(shots + "/main-window-copying.png");
-            }
 
             // The way back brings the dialog to the front and goes.
             QTest::mouseClick(showProgress, Qt::LeftButton);

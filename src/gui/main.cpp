@@ -13,6 +13,7 @@
 #include "app/Session.h"
 #include "forms/Dialogs.h"
 #include "forms/TAddCDForm.h"
+#include "forms/TCopyCDForm.h"
 #include "forms/TLogoForm.h"
 #include "forms/TMainForm.h"
 #include "forms/TOpenFolderForm.h"
@@ -88,11 +89,12 @@ int main(int argc, char** argv) {
     // The add-disk dialog and the chooser are windows of their own: disabling the main window
     // must not disable them.
     TAddCDForm addCD(session, &window);
-    TCopyCDForm copyCD(session.texts, &window);
+    TCopyCDForm copyCD(session, &window);
     TOptionsForm optionsForm(session.texts, &window);
     TOpenFolderForm openFolder(session.texts);
     addCD.setFolderChooser(&openFolder);
     window.setAddDiskDialog(&addCD);
+    window.setCopyDialog(&copyCD);
 
     StartupOptions startup;
     startup.arguments = options.arguments;

@@ -15,6 +15,7 @@ int runExitAndProfileTest(int argc, char** argv);
 int runScreenshotTest(int argc, char** argv);
 int runAddDiskFormTest(int argc, char** argv);
 int runItemModelsTest(int argc, char** argv);
+int runCopyWindowTest(int argc, char** argv);
 } // namespace velmo::gui::test
 
 namespace {
@@ -29,7 +30,7 @@ const TestClass kClasses[] = {
     {"MainWindowViewsTest", runMainWindowViewsTest}, {"StatusCommandsTest", runStatusCommandsTest},
     {"KeyboardAndWheelTest", runKeyboardAndWheelTest}, {"ExitAndProfileTest", runExitAndProfileTest},
     {"ScreenshotTest", runScreenshotTest},           {"AddDiskFormTest", runAddDiskFormTest},
-    {"ItemModelsTest", runItemModelsTest},
+    {"ItemModelsTest", runItemModelsTest},           {"CopyWindowTest", runCopyWindowTest},
 };
 
 } // namespace

@@ -29,6 +29,8 @@ MainWindowFixture::MainWindowFixture(const std::string& database, bool quiet) {
     ui.setQuiet(quiet);
     session = std::make_unique<Session>(dir.path(), services.forUser(ui));
     window = std::make_unique<TMainForm>(*session);
+    copyDialog = std::make_unique<TCopyCDForm>(*session, window.get());
+    window->setCopyDialog(copyDialog.get());
     ui.setOwner(window.get());
     ui.setStatusLabel(window->statusLabel());
     window->show();
@@ -42,7 +44,8 @@ MainWindowFixture::MainWindowFixture(const std::string& database, bool quiet) {
 }
 
 MainWindowFixture::~MainWindowFixture() {
-    // The window must go before the session it shows.
+    // The windows must go before the session they show, the dialog before its owner.
+    copyDialog.reset();
     window.reset();
     session.reset();
 }

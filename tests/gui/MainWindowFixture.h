@@ -15,6 +15,7 @@
 #include "support/DatabaseLines.h"
 #include "support/TestSupport.h"
 #include "app/Session.h"
+#include "forms/TCopyCDForm.h"
 #include "forms/TMainForm.h"
 
 class QListView;
@@ -41,8 +42,8 @@ using velmo::test::songLine;
 // unused, the Favorites in the Playlist again.
 std::string sampleDatabase();
 
-// A program folder with Profiles/Default/Default.vmdb, a session on it and the main window,
-// started the way the program starts. The window is shown and active.
+// A program folder with Profiles/Default/Default.vmdb, a session on it and the main window with
+// its copy dialog, started the way the program starts. The window is shown and active.
 class MainWindowFixture {
 public:
     explicit MainWindowFixture(const std::string& database = sampleDatabase(), bool quiet = true);
@@ -53,6 +54,7 @@ public:
     velmo::test::FakeServices services;
     std::unique_ptr<Session> session;
     std::unique_ptr<TMainForm> window;
+    std::unique_ptr<TCopyCDForm> copyDialog; // owned by the window as in the program
     bool started = false;
 
     QPushButton* button(const QString& name) const;

@@ -4,11 +4,6 @@
 
 namespace velmo::gui {
 
-TCopyCDForm::TCopyCDForm(const TextTable& texts, QWidget* parent) : QDialog(parent) {
-    setObjectName("TCopyCDForm");
-    applyTexts(this, texts);
-}
-
 TOptionsForm::TOptionsForm(const TextTable& texts, QWidget* parent) : QDialog(parent) {
     setObjectName("TOptionsForm");
     applyTexts(this, texts);

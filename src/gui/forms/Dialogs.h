@@ -7,14 +7,8 @@ class TextTable;
 
 namespace velmo::gui {
 
-// Dialogs of the program created at start-up and kept until exit. Their contents come with
-// the copy and options work; until then they are empty windows with their names and captions.
-class TCopyCDForm : public QDialog {
-    Q_OBJECT
-public:
-    TCopyCDForm(const TextTable& texts, QWidget* parent);
-};
-
+// The options dialog, created at start-up and kept until exit. Its contents come with the
+// options work; until then it is an empty window with its name and caption.
 class TOptionsForm : public QDialog {
     Q_OBJECT
 public:

@@ -26,6 +26,7 @@
 #include <map>
 
 #include "app/ContextMenu.h"
+#include "app/CopyCommands.h"
 #include "app/DatabaseCommands.h"
 #include "app/PlaylistCommands.h"
 #include "app/Lifecycle.h"
@@ -38,6 +39,7 @@
 #include "forms/SearchPanel.h"
 #include "forms/SongHints.h"
 #include "forms/TAddCDForm.h"
+#include "forms/TCopyCDForm.h"
 #include "forms/WindowTexts.h"
 #include "models/IconSet.h"
 #include "models/ListModel.h"
@@ -144,6 +146,9 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     qApp->installEventFilter(this);
     s_.db.addListener(this);
     s_.addListener(this);
+
+    connect(playerPanel_->BitBtnShowCopyProgress, &QPushButton::clicked, this, &TMainForm::BitBtnShowCopyProgressClick);
+    lockedDuringCopy_ = {profileBox_, ButtonOptions, ButtonRootControl, PanelRootControl};
 
     applyTexts(this, s_.texts);
     refreshProfiles();
@@ -256,9 +261,9 @@ QWidget* TMainForm::buildTreeTab() {
     connect(ButtonFinish, &QPushButton::clicked, this, &TMainForm::ButtonFinishClick);
     PanelRootControl->hide();
     left->addWidget(PanelRootControl);
-    QPushButton* rootControl = makeButton("ButtonRootControl");
-    connect(rootControl, &QPushButton::clicked, this, &TMainForm::ButtonRootControlClick);
-    left->addWidget(rootControl);
+    ButtonRootControl = makeButton("ButtonRootControl");
+    connect(ButtonRootControl, &QPushButton::clicked, this, &TMainForm::ButtonRootControlClick);
+    left->addWidget(ButtonRootControl);
     layout->addLayout(left, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -269,12 +274,14 @@ QWidget* TMainForm::buildTreeTab() {
     connect(ButtonMakePlayList, &QPushButton::clicked, this, &TMainForm::ButtonMakePlayListClick);
     ButtonPressToStart = makeButton("ButtonPressToStart");
     ButtonPressToStart->setIcon(IconSet::icon(16));
+    connect(ButtonPressToStart, &QPushButton::clicked, this, &TMainForm::ButtonPressToStartClick);
     ButtonSwitchView = makeButton("ButtonSwitchView");
     connect(ButtonSwitchView, &QPushButton::clicked, this, &TMainForm::ButtonSwitchViewClick);
     QPushButton* exit = makeButton("ButtonExit");
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     deleteButtons_[0] = makeButton("ButtonDelete");
-    for (QPushButton* b : {ButtonManageDB, makeButton("ButtonOptions"), ButtonMakePlayList, ButtonPressToStart,
+    ButtonOptions = makeButton("ButtonOptions");
+    for (QPushButton* b : {ButtonManageDB, ButtonOptions, ButtonMakePlayList, ButtonPressToStart,
                            ButtonSwitchView, deleteButtons_[0]})
         buttons->addWidget(b);
     auto* statusRow = new QHBoxLayout;
@@ -303,8 +310,10 @@ QWidget* TMainForm::buildListTab(int tab) {
     view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
-    // Grid lines between the rows.
-    view->setStyleSheet("QListView::item { border-bottom: 1px solid palette(midlight); }");
+    // Grid lines between the rows. An item style replaces the style's own selection look, so
+    // the selection is drawn here too (else a selected row is white text on white).
+    view->setStyleSheet("QListView::item { border-bottom: 1px solid palette(midlight); }"
+                        "QListView::item:selected { background: palette(highlight); color: palette(highlighted-text); }");
     view->viewport()->installEventFilter(this);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpDatePlayButton(); });
     connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
@@ -363,6 +372,8 @@ void TMainForm::buildDatabaseMenu() {
     connect(items["MenuItemAddtoDB"], &QAction::triggered, this, [this] { runWithWindowDisabled([this] { MenuItemAddtoDBClick(s_); }); });
     connect(items["MenuItemResetIcons"], &QAction::triggered, this, [this] { MenuItemResetIconsClick(s_); });
     connect(items["MenuItemClearDB"], &QAction::triggered, this, [this] { MenuItemClearDBClick(s_); });
+    for (const char* name : {"MenuItemAddDisk", "MenuItemLoadBase", "MenuItemSaveDBAs", "MenuItemAddtoDB", "MenuItemClearDB"})
+        actionsLockedDuringCopy_.push_back(items[name]);
 }
 
 void TMainForm::buildMenus() {
@@ -385,8 +396,9 @@ void TMainForm::buildMenus() {
     ContextMenuItemPlayNow = makeAction(PopupMenuContext, "ContextMenuItemPlayNow");
     PopupMenuContext->setDefaultAction(ContextMenuItemPlayNow);
     ContextMenuItemShellOpen = makeAction(PopupMenuContext, "ContextMenuItemShellOpen");
-    connect(makeAction(PopupMenuContext, "ContextMenuItemReloadTag"), &QAction::triggered, this,
-            &TMainForm::ContextMenuItemReloadTagClick);
+    QAction* reloadTag = makeAction(PopupMenuContext, "ContextMenuItemReloadTag");
+    connect(reloadTag, &QAction::triggered, this, &TMainForm::ContextMenuItemReloadTagClick);
+    actionsLockedDuringCopy_.push_back(reloadTag);
     ContextMenuItemDelete = makeAction(PopupMenuContext, "ContextMenuItemDelete");
     PopupMenuContext->addSeparator();
     // The status items press the matching button of the active tab.
@@ -419,7 +431,7 @@ void TMainForm::prepareContextMenu(QListView* list) {
     ContextMenuRootItemJustGood->menuAction()->setVisible(items.justGoodSubmenu);
     ContextMenuItemJustGood->setVisible(items.justGoodItem);
     ContextMenuItemShellOpen->setEnabled(items.shellOpen);
-    ContextMenuItemDelete->setEnabled(items.deleteItem);
+    ContextMenuItemDelete->setEnabled(items.deleteItem && !copyRunning_);
     ContextMenuItemPlayNow->setEnabled(items.playNow);
 }
 
@@ -556,14 +568,63 @@ void TMainForm::UpDatePlayButton() {
                                    : listOfTab(tab)->selectionModel()->hasSelection();
     const CommandStates states = velmo::UpDatePlayButton(s_, selected, copyRunning_);
     playerPanel_->ButtonPlayNow->setEnabled(states.playNow);
-    deleteButtons_[static_cast<size_t>(tab)]->setEnabled(states.playNow);
+    deleteButtons_[static_cast<size_t>(tab)]->setEnabled(states.playNow && !copyRunning_);
     ButtonPressToStart->setEnabled(states.pressToStart);
     ButtonMakePlayList->setEnabled(states.makePlayList);
 }
 
 void TMainForm::setCopyRunning(bool running) {
     copyRunning_ = running;
+    // The profile, the database commands, the options and the root marks decide where the copy
+    // writes and what it reads; adding a disk reshapes the lists the copy was planned from.
+    for (QWidget* w : lockedDuringCopy_) w->setEnabled(!running);
+    for (QAction* a : actionsLockedDuringCopy_) a->setEnabled(!running);
+    if (AddCDForm) AddCDForm->setEnabled(!running);
+    if (!running) playerPanel_->BitBtnShowCopyProgress->hide();
     UpDatePlayButton();
+}
+
+void TMainForm::copyStateChanged() { setCopyRunning(s_.copyRunning()); }
+
+void TMainForm::setCopyDialog(TCopyCDForm* dialog) {
+    CopyCDForm = dialog;
+    // Leaving the copy dialog leaves a way back to it.
+    connect(dialog, &TCopyCDForm::deactivated, this, [this] {
+        if (s_.copyRunning()) playerPanel_->BitBtnShowCopyProgress->show();
+    });
+}
+
+void TMainForm::ButtonPressToStartClick() {
+    if (!CopyCDForm) return;
+    ButtonPressToStart->setEnabled(false);
+    ButtonMakePlayList->setEnabled(false);
+    // The copy runs here, keeping the windows alive through the message pump, and returns when
+    // it has ended.
+    const CopyRunResult result = velmo::ButtonPressToStartClick(s_, *CopyCDForm);
+    UpDateText();
+    UpDatePlayButton();
+    if (result.focusMakePlaylist) ButtonMakePlayList->setFocus();
+    // Exit was pressed during the copy: leave now, through the usual close query.
+    if (result.closeProgram) close();
+}
+
+void TMainForm::BitBtnShowCopyProgressClick() {
+    if (CopyCDForm) CopyCDForm->bringBack();
+    playerPanel_->BitBtnShowCopyProgress->hide();
+}
+
+void TMainForm::FormActivate() {
+    if (s_.copyRunning() && CopyCDForm && CopyCDForm->abortEnabled()) playerPanel_->BitBtnShowCopyProgress->show();
+}
+
+void TMainForm::FormDeactivate() { playerPanel_->BitBtnShowCopyProgress->hide(); }
+
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow()) FormActivate();
+        else FormDeactivate();
+    }
 }
 
 void TMainForm::UpDateText() {
@@ -649,12 +710,13 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
     case WindowKeyCommand::AddDisk: MenuItemAddDisk->trigger(); return true;
     case WindowKeyCommand::FocusSearch: searchPanel_->focusField(); return true;
     case WindowKeyCommand::RootControl:
-        if (rootControl_.active()) ButtonFinishClick();
-        else ButtonRootControlClick();
+        // Through the buttons, so a disabled one (during a copy) does nothing.
+        if (rootControl_.active()) ButtonFinish->click();
+        else ButtonRootControl->click();
         return true;
     case WindowKeyCommand::Escape:
         // In root control Esc finishes it; otherwise it is Exit.
-        if (rootControl_.active()) ButtonFinishClick();
+        if (rootControl_.active() && ButtonFinish->isEnabled()) ButtonFinish->click();
         else close();
         return true;
     }
@@ -674,6 +736,13 @@ bool TMainForm::FormMouseWheel(QWheelEvent* wheel) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // Exit, Esc or the close box during a copy: the abort question; the window closes once the
+    // copy has ended.
+    if (s_.copyRunning()) {
+        ExitDuringCopy(s_);
+        event->ignore();
+        return;
+    }
     if (quietClose_) {
         event->accept();
         return;
@@ -699,12 +768,13 @@ void TMainForm::ButtonAddCDClick() {
 
 // Files and folders dropped onto the window go to the add-disk dialog.
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (AddCDForm && !TAddCDForm::droppedPaths(event->mimeData()).empty()) event->acceptProposedAction();
+    if (AddCDForm && MenuItemAddDisk->isEnabled() && !TAddCDForm::droppedPaths(event->mimeData()).empty())
+        event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
     const std::vector<std::string> paths = TAddCDForm::droppedPaths(event->mimeData());
-    if (!AddCDForm || paths.empty()) return;
+    if (!AddCDForm || !MenuItemAddDisk->isEnabled() || paths.empty()) return;
     event->acceptProposedAction();
     AddCDForm->dropOnMainWindow(paths, event->modifiers().testFlag(Qt::ShiftModifier));
 }

@@ -27,6 +27,7 @@ namespace velmo::gui {
 class TreeModel;
 class ListModel;
 class TAddCDForm;
+class TCopyCDForm;
 class ProfileBox;
 class SearchPanel;
 class PlayerPanel;
@@ -45,13 +46,18 @@ public:
     void UpDateText();
     // Refreshes the enabled state of Play now, Delete, Make playlist and Press to start.
     void UpDatePlayButton();
-    // A copy keeps Make playlist and Press to start disabled (set by the copy engine).
+    // While a copy runs, the playlist commands and every command that would change where the
+    // copy writes or free what it reads are disabled; status commands and browsing stay.
+    // Follows the session's copy state; the one place that locks and unlocks them.
     void setCopyRunning(bool running);
     // Closing without the exit question or saving (a screenshot run).
     void setQuietClose(bool quiet) { quietClose_ = quiet; }
     // The add-disk dialog that "Add disk..." and drops onto this window open.
     void setAddDiskDialog(TAddCDForm* dialog) { AddCDForm = dialog; }
     TAddCDForm* addDiskDialog() const { return AddCDForm; }
+    // The copy dialog that "Press to start" shows; its deactivation offers the button that
+    // brings it back.
+    void setCopyDialog(TCopyCDForm* dialog);
     // Where passing messages and progress show (the lower status bar).
     QLabel* statusLabel() const { return StatusBar1; }
 
@@ -67,6 +73,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -76,6 +83,7 @@ private:
     void databaseCleared() override;
     void profilesChanged() override;
     void settingsChanged() override;
+    void copyStateChanged() override;
     // The profile box shows the session's profile list.
     void refreshProfiles();
 
@@ -91,6 +99,10 @@ private:
     void BitBtnUsedClick();
     void runStatus(int status, bool fromButton);
     void ButtonMakePlayListClick();
+    void ButtonPressToStartClick();
+    void BitBtnShowCopyProgressClick();
+    void FormActivate();
+    void FormDeactivate();
     void ButtonSwitchViewClick();
     void ButtonSelectAllClick(int tab);
     void ButtonManageDBClick();
@@ -129,6 +141,8 @@ private:
     QPushButton* ButtonMakePlayList = nullptr;
     QPushButton* ButtonPressToStart = nullptr;
     QPushButton* ButtonSwitchView = nullptr;
+    QPushButton* ButtonOptions = nullptr;
+    QPushButton* ButtonRootControl = nullptr;
     QWidget* PanelRootControl = nullptr;
     QPushButton* ButtonRoot = nullptr;
     QPushButton* ButtonSimple = nullptr;
@@ -147,12 +161,16 @@ private:
     QAction* ContextMenuItemShellOpen = nullptr;
     QAction* ContextMenuItemDelete = nullptr;
     QAction* ContextMenuItemJustGood = nullptr;
+    // What a running copy disables besides the playlist buttons (see setCopyRunning).
+    std::vector<QWidget*> lockedDuringCopy_;
+    std::vector<QAction*> actionsLockedDuringCopy_;
 
     bool copyRunning_ = false;
     bool quietClose_ = false;
     bool textRefreshPending_ = false;
     RootControl rootControl_;
     TAddCDForm* AddCDForm = nullptr;
+    TCopyCDForm* CopyCDForm = nullptr;
 };
 
 } // namespace velmo::gui

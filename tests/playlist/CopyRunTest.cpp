@@ -8,6 +8,7 @@
 
 #include "CopyTestUtil.h"
 #include "app/CopyCommands.h"
+#include "app/ExternalPlay.h"
 #include "base/MessageTable.h"
 #include "playlist/CopyEngine.h"
 #include "playlist/CopyProgress.h"
@@ -203,6 +204,28 @@ TEST(CopyRun, AFileThatCannotBeCopiedIsReportedAndLeftOutOfThePlaylist) {
     ASSERT_FALSE(f.ui.errors().empty());
     EXPECT_EQ(f.ui.errors().back(), "2 files were not copied and left out of the playlist. The first: " +
                                         f.dir.file("hd/Music/h.mp3") + " (No such file or directory).");
+}
+
+TEST(CopyRun, PlayingACdDuringACopyNeverPromptsOrMovesTheTrays) {
+    CopyRunFixture f;
+    f.playAll();
+    bool played = false;
+    f.ui.onProcessMessages = [&] {
+        CopyEngine* copy = f.session->activeCopy;
+        if (!copy || played || copy->counters().SourcePath != f.dir.file("cd/Pop/a.mp3")) return;
+        played = true;
+        const size_t shown = f.ui.shown.size();
+        const std::string trays = f.trayLog();
+        // The Rock CD is on the shelf, the Pop CD being copied in the drive.
+        ExternalPlayNow(*f.session, {f.song("Rock CD /ROCK02/\\Rock\\r.mp3"), f.song("Pop CD /POP01/\\Pop\\b.mp3")});
+        EXPECT_EQ(f.ui.shown.size(), shown);
+        EXPECT_EQ(f.trayLog(), trays);
+    };
+    f.session->settings.BuiltInPlayer = false;
+    f.press();
+    EXPECT_TRUE(played);
+    EXPECT_EQ(f.services.launcher.starts.size(), 1u); // the Pop CD's song was playable
+    EXPECT_TRUE(f.exists(f.dest("Rock CD -ROCK02-/Rock/r.mp3")));
 }
 
 TEST(CopyRun, PressToStartRefusesWithoutAPlaylistAndAsksWhenItIsTooLarge) {

@@ -6,6 +6,7 @@
 #include "app/TreeEdits.h"
 #include "base/MessageTable.h"
 #include "base/UserInterface.h"
+#include "catalog/DiskPrompt.h"
 #include "catalog/Disks.h"
 #include "external/PlayerConfig.h"
 #include "platform/Clock.h"
@@ -55,6 +56,11 @@ std::optional<std::string> nativeOf(Session& s, const std::string& catalogPath) 
 
 } // namespace
 
+std::optional<char> driveOfCD(Session& s, const std::string& diskText) {
+    if (s.copyRunning()) return s.diskPrompt().lookWithoutPrompt(splitDiskText(diskText).label);
+    return LookOrInsertCD(s.diskPrompt(), diskText);
+}
+
 std::string GetVarValue(const std::string& name) {
     const char* value = std::getenv(name.c_str());
     return value ? value : "";
@@ -81,7 +87,7 @@ void ExternalPlay::AddToExecute(const TDataRec* song) {
     } else if (!CurrentPlayDisk.empty() && disk == CurrentPlayDisk) {
         drive = currentPlayDrive_;
     } else if (CurrentPlayDisk.empty() && !DeclinedDisks.count(disk)) {
-        drive = LookOrInsertCD(s_.diskPrompt(), disk);
+        drive = driveOfCD(s_, disk);
         if (drive) {
             CurrentPlayDisk = disk;
             currentPlayDrive_ = drive;
@@ -163,7 +169,7 @@ void OpenInShell(Session& s, const TreeNode* node) {
         path = "\\" + path;
     }
     std::optional<char> drive = localDriveLetter(place.ShellDisk);
-    if (!drive) drive = LookOrInsertCD(s.diskPrompt(), place.ShellDisk);
+    if (!drive) drive = driveOfCD(s, place.ShellDisk);
     if (!drive) return;
     if (auto native = nativeOf(s, std::string(1, *drive) + ":" + path)) ExecuteByShell(s, *native);
 }

@@ -16,6 +16,10 @@ std::string GetVarValue(const std::string& name);
 // second, different variable stays as written, and so does a text without a closing "%".
 std::string expandVariable(const std::string& text);
 
+// The drive holding the CD of a disk text: LookOrInsertCD, except while a copy runs: then the
+// drives are only looked at, since a prompt would move the trays the copy reads from.
+std::optional<char> driveOfCD(Session& s, const std::string& diskText);
+
 // One external play ("Play now !" with the built-in player off): the songs of the selection that
 // can be reached go into a list file, which the player of the chosen configuration is given.
 // Songs of local drives always can; of the CDs only the first of the selection that is, or is

@@ -105,7 +105,7 @@ std::string BuiltInPlayer::fileToPlay(const TDataRec* song, bool& declined) {
     if (lt != std::string::npos && lt + 1 < caption.size()) {
         drive = caption[lt + 1];
     } else {
-        drive = LookOrInsertCD(s_.diskPrompt(), caption.substr(0, backslash));
+        drive = driveOfCD(s_, caption.substr(0, backslash));
         if (!drive) {
             declined = true;
             return {};

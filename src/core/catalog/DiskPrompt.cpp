@@ -63,6 +63,13 @@ bool DiskPrompt::lookForDisk(const std::string& label) {
     return false;
 }
 
+std::optional<char> DiskPrompt::lookWithoutPrompt(const std::string& label) {
+    DetectCDDrives();
+    for (char letter : CDDrives)
+        if (GetCDVolume(*table_, letter) == label) return letter;
+    return std::nullopt;
+}
+
 void DiskPrompt::InsertDisk(const std::string& WantedDisk, const std::function<bool()>& stop) {
     InsertDisk(splitDiskDisplayName(WantedDisk), WantedDisk, stop);
 }

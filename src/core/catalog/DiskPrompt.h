@@ -55,6 +55,10 @@ public:
     void InsertDisk(const DiskNameParts& disk, const std::string& WantedDisk,
                     const std::function<bool()>& stop = {});
 
+    // Looks for the disk in the drives as they are, re-detected, without prompting or moving
+    // a tray; the drive holding it, or nullopt.
+    std::optional<char> lookWithoutPrompt(const std::string& label);
+
     // Reads the drive table again; CDDrives follows.
     void DetectCDDrives();
 

@@ -142,6 +142,42 @@ TEST(DatabaseLoad, ChildlessDiskOrFolderLineStaysAnEmptyNode) {
               "Disk /L/:0:0\r\n\tHollow:5:0\r\n" + songLine(1, "s.mp3", 6, 10) + "Empty /E/:1:0\r\n");
 }
 
+// A root folder holding an empty root of the same name shares one folder-tree entry with it;
+// the entry goes only once neither needs it, and both lose their marks.
+TEST(DatabaseLoad, EmptyRootInsideARootOfTheSameNameLoadsAndMerges) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Disk /L/:1:0\r\n\tA:4:0\r\n\t\tA:4:0\r\n", "Disk /L/:1:0\r\n\tA:5:0\r\n\t\tA:5:0\r\n"},
+        {"Disk /L/:1:0\r\n\tA:4:0\r\n\t\tA:4:0\r\n\t\t\tB:5:0\r\n",
+         "Disk /L/:1:0\r\n\tA:5:0\r\n\t\tA:5:0\r\n\t\t\tB:5:0\r\n"},
+        {"D /L/:0:0\r\n\tD:4:0\r\n", "D /L/:1:0\r\n\tD:5:0\r\n"},
+        // The same folder entry reached twice through the nested root.
+        {"Disk /L/:1:0\r\n\tA:4:0\r\n\t\tX:5:0\r\n\t\t\tA:4:0\r\n\t\t\t\tX:5:0\r\n",
+         "Disk /L/:1:0\r\n\tA:5:0\r\n\t\tX:5:0\r\n\t\t\tA:5:0\r\n\t\t\t\tX:5:0\r\n"},
+    };
+    for (const auto& [text, saved] : cases) {
+        auto db = makeDatabase();
+        loadText(*db, text);
+        EXPECT_EQ(formatDatabase(db->musicTree()), saved) << text;
+        EXPECT_TRUE(db->folderTree().empty()) << text;
+
+        auto merged = makeDatabase();
+        loadText(*merged, "Other /O/:1:0\r\n\tA:4:0\r\n" + songLine(2, "s.mp3", 6, 10));
+        loadText(*merged, text, false, true);
+        ASSERT_EQ(merged->folderTree().topLevelCount(), 1u) << text;
+        EXPECT_EQ(merged->folderTree().topLevel(0)->text(), "A") << text;
+        EXPECT_EQ(merged->folderTree().topLevel(0)->childCount(), 1u) << text;
+        EXPECT_EQ(merged->musicList().size(), 1u) << text;
+    }
+    // Songs below the nested root land in the shared entry.
+    auto db = makeDatabase();
+    loadText(*db, "Disk /L/:1:0\r\n\tA:4:0\r\n\t\tA:4:0\r\n" + songLine(3, "s.mp3", 6, 10) +
+                      songLine(2, "t.mp3", 6, 10));
+    ASSERT_EQ(db->folderTree().topLevelCount(), 1u);
+    EXPECT_EQ(db->folderTree().topLevel(0)->childCount(), 2u);
+    for (ListItem* item = db->musicList().first(); item; item = db->musicList().next(item))
+        EXPECT_NE(item->data()->FolderNode, nullptr) << item->caption();
+}
+
 TEST(DatabaseLoad, LineBreaksInTagsSurviveAFileRoundTripOnlyInTheComment) {
     auto db = makeDatabase();
     loadText(*db, "D /L/:1:0\r\n" + songLine(1, "s.mp3", 6, 1));

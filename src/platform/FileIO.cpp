@@ -11,25 +11,39 @@
 
 namespace velmo::platform {
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes) {
+    // Without O_NONBLOCK, opening a FIFO waits for a writer; what is not a regular file is
+    // refused before the first read, so a device such as /dev/zero cannot fill the memory.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
-    std::string content;
     struct stat st {};
-    if (fstat(fd, &st) == 0 && st.st_size > 0) content.reserve(static_cast<size_t>(st.st_size));
+    int error = 0;
+    if (fstat(fd, &st) != 0) error = errno;
+    else if (!S_ISREG(st.st_mode)) error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    else if (static_cast<uint64_t>(st.st_size) > maxBytes) error = EFBIG;
+    std::string content;
+    if (error == 0 && st.st_size > 0) content.reserve(static_cast<size_t>(st.st_size));
     char buf[1 << 16];
-    for (;;) {
+    while (error == 0) {
         ssize_t n = read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        content.append(buf, static_cast<size_t>(n));
+        if (n < 0) error = errno;
+        if (n <= 0) break;
+        // Files of /proc report no size; a file that grows while read stops at the limit too.
+        if (static_cast<size_t>(n) > maxBytes - content.size()) error = EFBIG;
+        else content.append(buf, static_cast<size_t>(n));
     }
     close(fd);
+    if (error != 0) {
+        errno = error;
+        return std::nullopt;
+    }
     return content;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
 }
 
 namespace {

@@ -9,8 +9,18 @@
 
 namespace velmo::platform {
 
-// Reads a whole file; nullopt when it cannot be opened or read.
-std::optional<std::string> readWholeFile(const std::string& path);
+// More than any file the program keeps for itself can hold (a database of millions of songs
+// stays far below it).
+inline constexpr size_t kMaxReadBytes = size_t{1} << 31;
+// Settings, drive tables and labels are a few kilobytes.
+inline constexpr size_t kMaxSettingsBytes = size_t{16} << 20;
+
+// Reads a whole regular file of at most `maxBytes` bytes; nullopt, with errno saying why, when
+// it cannot be opened or read, is no regular file (a FIFO, a device, a folder: EINVAL or
+// EISDIR, without waiting for a writer) or is larger (EFBIG, also when it grows while read).
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes = kMaxReadBytes);
+// Whether anything (a file, a folder, a FIFO, a link even if dangling) carries this name.
+bool pathExists(const std::string& path);
 
 // Replaces `path` atomically: the content goes to a temporary file in the same folder, which
 // is flushed to disk and then renamed over `path`. A failure leaves the old file whole and

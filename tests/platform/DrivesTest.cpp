@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -155,6 +156,22 @@ TEST(DefaultDrives, AnExistingFileIsReadAndLeftAlone) {
     EXPECT_EQ(table.entries(), std::vector<DriveEntry>{drive('M', DriveKind::Fixed, "/srv/music")});
 }
 
+TEST(DefaultDrives, ASpecialFileInPlaceOfTheFileIsLeftAloneAndTheDefaultsHold) {
+    test::HangGuard guard(30);
+    TempDir dev;
+    TempDir fifoApp;
+    ASSERT_EQ(mkfifo(fifoApp.file("Drives.ini").c_str(), 0600), 0);
+    DriveTable table = DriveTable::load(fifoApp.path(), dev.path());
+    EXPECT_EQ(table.entries(), std::vector<DriveEntry>{drive('C', DriveKind::Fixed, "/")});
+    EXPECT_TRUE(std::filesystem::is_fifo(fifoApp.file("Drives.ini")));
+
+    TempDir linkApp;
+    std::filesystem::create_symlink("/dev/zero", linkApp.file("Drives.ini"));
+    table = DriveTable::load(linkApp.path(), dev.path());
+    EXPECT_EQ(table.entries(), std::vector<DriveEntry>{drive('C', DriveKind::Fixed, "/")});
+    EXPECT_TRUE(std::filesystem::is_symlink(linkApp.file("Drives.ini")));
+}
+
 // ---- Drive letters ----
 
 TEST(DriveLetters, ListedFromBToZByKind) {
@@ -246,9 +263,16 @@ TEST_F(SimulatedCd, LabelIsTheFirstLine) {
         writeFile(labelFile, content);
         EXPECT_EQ(table.volumeLabel('E'), label) << content;
     }
-    // A folder in place of the label file is no disk.
+    // A folder, a FIFO or a device in place of the label file is no disk.
     std::filesystem::remove(labelFile);
     makeFolder(labelFile);
+    EXPECT_EQ(table.volumeLabel('E'), std::nullopt);
+    test::HangGuard guard(30);
+    std::filesystem::remove(labelFile);
+    ASSERT_EQ(mkfifo(labelFile.c_str(), 0600), 0);
+    EXPECT_EQ(table.volumeLabel('E'), std::nullopt);
+    std::filesystem::remove(labelFile);
+    std::filesystem::create_symlink("/dev/zero", labelFile);
     EXPECT_EQ(table.volumeLabel('E'), std::nullopt);
 }
 

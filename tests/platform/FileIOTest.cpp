@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -40,6 +41,30 @@ TEST(FileIO, ReadWholeFileReturnsEveryByte) {
     EXPECT_EQ(readWholeFile(dir.file("empty")), std::string());
     EXPECT_EQ(readWholeFile(dir.file("missing")), std::nullopt);
     EXPECT_EQ(readWholeFile(dir.path()), std::nullopt); // a folder is not a file
+}
+
+TEST(FileIO, ReadWholeFileRefusesWhatIsNoRegularFileOrTooLargeWithoutWaiting) {
+    test::HangGuard guard(30);
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    errno = 0;
+    EXPECT_EQ(readWholeFile(dir.file("fifo")), std::nullopt);
+    EXPECT_EQ(errno, EINVAL);
+    // A device behind a link: refused before the first byte, not read until memory runs out.
+    fs::create_symlink("/dev/zero", dir.file("zero"));
+    EXPECT_EQ(readWholeFile(dir.file("zero")), std::nullopt);
+    EXPECT_EQ(errno, EINVAL);
+
+    writeFile(dir.file("big"), std::string(1000, 'x'));
+    EXPECT_EQ(readWholeFile(dir.file("big"), 999), std::nullopt);
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(readWholeFile(dir.file("big"), 1000), std::string(1000, 'x'));
+    // Files of /proc report no size: read whole, and still held to the limit.
+    auto mounts = readWholeFile("/proc/self/mountinfo");
+    ASSERT_TRUE(mounts);
+    EXPECT_FALSE(mounts->empty());
+    EXPECT_EQ(readWholeFile("/proc/self/mountinfo", 10), std::nullopt);
+    EXPECT_EQ(errno, EFBIG);
 }
 
 TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNothingElse) {

@@ -178,6 +178,19 @@ TEST(DatabaseLoad, EmptyRootInsideARootOfTheSameNameLoadsAndMerges) {
         EXPECT_NE(item->data()->FolderNode, nullptr) << item->caption();
 }
 
+TEST(DatabaseLoad, NamesBeginningWithBlanksLoadAndSaveBackUnchanged) {
+    const std::string text = "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "a.mp3", 6, 100) + "\t\t Sub:5:0\r\n" +
+                             songLine(3, "  c.mp3", 7, 300) + songLine(2, " b.mp3", 6, 200);
+    auto db = makeDatabase();
+    loadText(*db, text);
+    EXPECT_EQ(captionsOf(db->musicList()),
+              (std::vector<std::string>{"D /L/\\F\\a.mp3", "D /L/\\F\\ Sub\\  c.mp3", "D /L/\\F\\ b.mp3"}));
+    auto again = makeDatabase();
+    loadText(*again, formatDatabase(db->musicTree()));
+    EXPECT_EQ(formatDatabase(again->musicTree()), formatDatabase(db->musicTree()));
+    EXPECT_EQ(again->musicList().size(), 3u);
+}
+
 TEST(DatabaseLoad, LineBreaksInTagsSurviveAFileRoundTripOnlyInTheComment) {
     auto db = makeDatabase();
     loadText(*db, "D /L/:1:0\r\n" + songLine(1, "s.mp3", 6, 1));

@@ -6,7 +6,10 @@
 #include <cerrno>
 #include <filesystem>
 #include <stdexcept>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/FileIO.h"
 #include "support/TestSupport.h"
@@ -78,6 +81,33 @@ TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNothingElse) {
     EXPECT_EQ(error, std::nullopt);
     EXPECT_EQ(readFile(dir.file("db.vmdb")), "first second");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"db.vmdb"});
+}
+
+TEST(FileIO, AtomicWriteRemovesTemporaryFilesOfInterruptedSavesThatNoOneWrites) {
+    TempDir dir;
+    auto makeOld = [&](const std::string& name) {
+        writeFile(dir.file(name), "half a database");
+        const timespec times[2] = {{time(nullptr) - 120, 0}, {time(nullptr) - 120, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, dir.file(name).c_str(), times, 0), 0);
+    };
+    makeOld("Default.vmdb.tmp-aB3xY9");
+    makeOld("Default.vmdb.tmp-Qq0000");
+    makeOld("Other.vmdb.tmp-aB3xY9");       // another file's
+    makeOld("Default.vmdb.tmp-aB3xY9.bak"); // not the pattern
+    makeOld("Default.vmdb.tmp-locked");     // a save still at work holds its lock
+    writeFile(dir.file("Default.vmdb.tmp-fresh1"), "just begun"); // changed within the minute
+    const int held = open(dir.file("Default.vmdb.tmp-locked").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+
+    EXPECT_EQ(writeText(dir.file("Default.vmdb"), "new"), std::nullopt);
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::vector<std::string>{"Default.vmdb", "Default.vmdb.tmp-aB3xY9.bak", "Default.vmdb.tmp-fresh1",
+                                        "Default.vmdb.tmp-locked", "Other.vmdb.tmp-aB3xY9"}));
+    close(held);
+    EXPECT_EQ(removeStaleTemporaryFiles(dir.file("Default.vmdb")), 1u);
+    EXPECT_FALSE(fs::exists(dir.file("Default.vmdb.tmp-locked")));
+    EXPECT_EQ(readFile(dir.file("Default.vmdb")), "new");
 }
 
 TEST(FileIO, AtomicWriteKeepsTheModeOfTheFileItReplaces) {

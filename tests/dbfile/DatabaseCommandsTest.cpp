@@ -89,7 +89,7 @@ TEST_F(DatabaseCommands, TooDeepLineIsShownAndNothingIsLoaded) {
 TEST_F(DatabaseCommands, ConversionErrorIsShownAndEarlierDisksStay) {
     writeFile(dbPath(), "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:1:0\r\n\tt.mp3:6:big:\r\n");
     EXPECT_FALSE(LoadData(session));
-    EXPECT_EQ(ui.errors(), std::vector<std::string>{"'big' is not a valid integer value"});
+    EXPECT_EQ(ui.errors(), std::vector<std::string>{"Line 4 of the database file: 'big' is not a valid integer value"});
     EXPECT_EQ(captionsOf(session.db.musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
 }
 

@@ -323,7 +323,7 @@ TEST(DatabaseLoad, ConversionErrorStopsTheLoadAndKeepsWhatCameBefore) {
                                                   "B /B/:1:0\r\n\tt.mp3:6:12x:" + kNoTag + "\r\n" +
                                                   songLine(1, "u.mp3", 6, 1) + "C /C/:1:0\r\n" +
                                                   songLine(1, "v.mp3", 6, 1));
-    EXPECT_EQ(error, "'12x' is not a valid integer value");
+    EXPECT_EQ(error, "Line 4 of the database file: '12x' is not a valid integer value");
     EXPECT_EQ(captionsOf(db->musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
     EXPECT_EQ(db->counters().a.count, 1);
     EXPECT_EQ(db->counters()[cU].count, 1);
@@ -332,14 +332,14 @@ TEST(DatabaseLoad, ConversionErrorStopsTheLoadAndKeepsWhatCameBefore) {
 
     auto other = makeDatabase();
     EXPECT_EQ(loadError(*other, "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:one:0\r\n"),
-              "'one' is not a valid integer value");
+              "Line 3 of the database file: 'one' is not a valid integer value");
     EXPECT_EQ(other->musicList().size(), 1u);
 }
 
 TEST(DatabaseLoad, TagWhoseNumbersAreNotDigitsGivesTheConversionError) {
     auto db = makeDatabase();
     EXPECT_EQ(loadError(*db, "A /A/:1:0\r\n\ts.mp3:6:1:" + kSep + kSep + kSep + kSep + "0x255\r\n"),
-              "'0x' is not a valid integer value");
+              "Line 2 of the database file: '0x' is not a valid integer value");
     EXPECT_TRUE(db->musicList().empty());
 }
 
@@ -453,7 +453,7 @@ TEST(DatabaseLoadOrder, BadLineInAFolderKeepsWhatCameBeforeIt) {
     auto db = makeDatabase();
     const std::string text = "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "c.mp3", 7, 1) + songLine(2, "a.mp3", 6, 1) +
                              "\t\tbad.mp3:6:x:" + kNoTag + "\r\n" + songLine(2, "b.mp3", 6, 1);
-    EXPECT_THROW(loadText(*db, text), ConversionError);
+    EXPECT_THROW(loadText(*db, text), DatabaseFormatError);
     EXPECT_EQ(captionsOf(db->musicList()), (std::vector<std::string>{"D /L/\\F\\c.mp3", "D /L/\\F\\a.mp3"}));
     EXPECT_EQ(db->counters().a.count, 2);
     EXPECT_EQ(formatDatabase(db->musicTree()),

@@ -213,7 +213,19 @@ std::vector<char> DriveTable::hardDrives() const {
     return letters;
 }
 
+std::string storableLabel(std::string label) {
+    for (char& c : label)
+        if (c == ':' || c == '\\' || static_cast<unsigned char>(c) < 32) c = '_';
+    return label;
+}
+
 std::optional<std::string> DriveTable::volumeLabel(char letter) const {
+    std::optional<std::string> label = rawVolumeLabel(letter);
+    if (label) label = storableLabel(std::move(*label));
+    return label;
+}
+
+std::optional<std::string> DriveTable::rawVolumeLabel(char letter) const {
     const DriveEntry* drive = find(letter);
     if (!drive) return std::nullopt;
     if (drive->kind != DriveKind::CdRom) {

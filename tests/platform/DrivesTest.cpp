@@ -202,9 +202,11 @@ TEST(FixedDrive, LabelGivenOrFromTheFilesystem) {
     DriveTable table({drive('M', DriveKind::Fixed, tmp.file("music"), "Music"),
                       drive('N', DriveKind::Fixed, tmp.file("music"), ""),
                       drive('O', DriveKind::Removable, tmp.file("music")),
-                      drive('P', DriveKind::Removable, tmp.file("unplugged"), "Stick")},
+                      drive('P', DriveKind::Removable, tmp.file("unplugged"), "Stick"),
+                      drive('R', DriveKind::Fixed, tmp.file("music"), "Rock:Pop\\Jazz")},
                      tmp.path());
     EXPECT_EQ(table.volumeLabel('M'), "Music");
+    EXPECT_EQ(table.volumeLabel('R'), "Rock_Pop_Jazz");
     EXPECT_EQ(table.volumeLabel('n'), "");
     // Whatever the filesystem says (often nothing we may read), a present drive has a label.
     EXPECT_TRUE(table.volumeLabel('O').has_value());
@@ -263,6 +265,9 @@ TEST_F(SimulatedCd, LabelIsTheFirstLine) {
         writeFile(labelFile, content);
         EXPECT_EQ(table.volumeLabel('E'), label) << content;
     }
+    // What a disk caption cannot hold is replaced, so the database it ends in loads again.
+    writeFile(labelFile, std::string("SIC:A\\B\0C\x01" "D/E\n", 14));
+    EXPECT_EQ(table.volumeLabel('E'), "SIC_A_B_C_D/E");
     // A folder, a FIFO or a device in place of the label file is no disk.
     std::filesystem::remove(labelFile);
     makeFolder(labelFile);

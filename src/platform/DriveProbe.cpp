@@ -116,8 +116,18 @@ std::optional<std::string> mountPointOfDevice(const std::string& device) {
 }
 
 std::optional<std::string> readFilesystemLabel(const std::string& deviceOrImage) {
-    std::unique_ptr<blkid_struct_probe, ProbeDeleter> probe(blkid_new_probe_from_filename(deviceOrImage.c_str()));
-    if (!probe) return std::nullopt;
+    // Opened here rather than by libblkid, so that a FIFO named as a disk image cannot make it
+    // wait for a writer and nothing but an image file or a block device is probed.
+    const int fd = open(deviceOrImage.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISBLK(st.st_mode))) return std::nullopt;
+    std::unique_ptr<blkid_struct_probe, ProbeDeleter> probe(blkid_new_probe());
+    if (!probe || blkid_probe_set_device(probe.get(), fd, 0, 0) != 0) return std::nullopt;
     blkid_probe_enable_superblocks(probe.get(), 1);
     blkid_probe_set_superblocks_flags(probe.get(), BLKID_SUBLKS_LABEL | BLKID_SUBLKS_TYPE);
     if (blkid_do_safeprobe(probe.get()) != 0) return std::nullopt;

@@ -70,7 +70,7 @@ bool isDirectory(const std::string& path) {
 
 // The label of a simulated disk, or nullopt when no disk is in the drive.
 std::optional<std::string> simulatedDiskLabel(const DriveEntry& drive) {
-    std::optional<std::string> content = readWholeFile(drive.path + "/" + std::string(kVolumeLabelFile));
+    std::optional<std::string> content = readWholeFile(drive.path + "/" + std::string(kVolumeLabelFile), kMaxSettingsBytes);
     if (!content) return std::nullopt;
     const std::vector<std::string> lines = splitLines(withoutUtf8Bom(*content));
     return lines.empty() ? std::string() : lines.front();
@@ -95,11 +95,12 @@ DriveTable DriveTable::load(const std::string& appDir) { return load(appDir, "/d
 
 DriveTable DriveTable::load(const std::string& appDir, const std::string& deviceDir) {
     std::string iniPath = appDir + "/" + std::string(kIniName);
-    std::optional<std::string> text = readWholeFile(iniPath);
+    std::optional<std::string> text = readWholeFile(iniPath, kMaxSettingsBytes);
     if (!text) {
         text = defaultDrivesIniText(findOpticalDevices(deviceDir));
-        // An unreadable file that exists is left alone; the defaults then hold for this run.
-        if (!fileExists(iniPath)) {
+        // Whatever carries the name and cannot be read (no permission, a FIFO, a link to a
+        // device, a huge file) is left alone; the defaults then hold for this run.
+        if (!pathExists(iniPath)) {
             const std::string& content = *text;
             writeFileAtomically(iniPath, [&](const auto& emit) { emit(content); });
         }
@@ -212,7 +213,19 @@ std::vector<char> DriveTable::hardDrives() const {
     return letters;
 }
 
+std::string storableLabel(std::string label) {
+    for (char& c : label)
+        if (c == ':' || c == '\\' || static_cast<unsigned char>(c) < 32) c = '_';
+    return label;
+}
+
 std::optional<std::string> DriveTable::volumeLabel(char letter) const {
+    std::optional<std::string> label = rawVolumeLabel(letter);
+    if (label) label = storableLabel(std::move(*label));
+    return label;
+}
+
+std::optional<std::string> DriveTable::rawVolumeLabel(char letter) const {
     const DriveEntry* drive = find(letter);
     if (!drive) return std::nullopt;
     if (drive->kind != DriveKind::CdRom) {

@@ -40,6 +40,10 @@ inline constexpr std::string_view kVolumeLabelFile = ".volume-label";
 // a disk's folder must leave out.
 bool isHiddenDriveFile(std::string_view name);
 
+// A label as a disk caption can hold it: ":" (the field separator of database lines), "\"
+// (the path separator of captions) and control characters (NUL among them) become "_".
+std::string storableLabel(std::string label);
+
 class DriveTable {
 public:
     DriveTable() = default;
@@ -71,8 +75,9 @@ public:
     std::vector<char> cdDrives() const;
     std::vector<char> hardDrives() const;
 
-    // The volume label of the disk in the drive; nullopt when there is no disk (no medium, not
-    // mounted, a missing folder) or the letter is not a drive.
+    // The volume label of the disk in the drive, made storable (storableLabel) whichever source
+    // gave it (Drives.ini, a label file, the file system); nullopt when there is no disk (no
+    // medium, not mounted, a missing folder) or the letter is not a drive.
     std::optional<std::string> volumeLabel(char letter) const;
     // The native folder holding the drive's files; nullopt when there is no disk or no drive.
     std::optional<std::string> rootPath(char letter) const;
@@ -94,6 +99,7 @@ public:
     std::optional<std::string> nativeToCatalog(const std::string& nativePath) const;
 
 private:
+    std::optional<std::string> rawVolumeLabel(char letter) const;
     const DriveEntry* find(char letter) const;
     bool trayCommand(char letter, bool openTray);
 

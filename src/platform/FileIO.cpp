@@ -6,30 +6,46 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <ctime>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmo::platform {
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes) {
+    // Without O_NONBLOCK, opening a FIFO waits for a writer; what is not a regular file is
+    // refused before the first read, so a device such as /dev/zero cannot fill the memory.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
-    std::string content;
     struct stat st {};
-    if (fstat(fd, &st) == 0 && st.st_size > 0) content.reserve(static_cast<size_t>(st.st_size));
+    int error = 0;
+    if (fstat(fd, &st) != 0) error = errno;
+    else if (!S_ISREG(st.st_mode)) error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    else if (static_cast<uint64_t>(st.st_size) > maxBytes) error = EFBIG;
+    std::string content;
+    if (error == 0 && st.st_size > 0) content.reserve(static_cast<size_t>(st.st_size));
     char buf[1 << 16];
-    for (;;) {
+    while (error == 0) {
         ssize_t n = read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        content.append(buf, static_cast<size_t>(n));
+        if (n < 0) error = errno;
+        if (n <= 0) break;
+        // Files of /proc report no size; a file that grows while read stops at the limit too.
+        if (static_cast<size_t>(n) > maxBytes - content.size()) error = EFBIG;
+        else content.append(buf, static_cast<size_t>(n));
     }
     close(fd);
+    if (error != 0) {
+        errno = error;
+        return std::nullopt;
+    }
     return content;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
 }
 
 namespace {
@@ -44,17 +60,56 @@ bool writeAll(int fd, std::string_view data) {
     return true;
 }
 
+constexpr std::string_view kTempInfix = ".tmp-";
+constexpr size_t kTempSuffixLength = 6; // the XXXXXX that mkstemp fills
+
+bool isTemporaryNameOf(std::string_view name, std::string_view base) {
+    if (name.size() != base.size() + kTempInfix.size() + kTempSuffixLength) return false;
+    if (name.substr(0, base.size()) != base || name.substr(base.size(), kTempInfix.size()) != kTempInfix) return false;
+    for (char c : name.substr(base.size() + kTempInfix.size()))
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+    return true;
+}
+
 } // namespace
+
+size_t removeStaleTemporaryFiles(const std::string& path) {
+    const std::filesystem::path target(path);
+    const std::string base = target.filename().string();
+    const std::string dir = target.has_parent_path() ? target.parent_path().string() : ".";
+    DIR* folder = opendir(dir.c_str());
+    if (!folder) return 0;
+    const int dirFd = dirfd(folder);
+    const time_t now = time(nullptr);
+    size_t removed = 0;
+    while (dirent* e = readdir(folder)) {
+        if (!isTemporaryNameOf(e->d_name, base)) continue;
+        const int fd = openat(dirFd, e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        const bool stale = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime > 60 &&
+                           flock(fd, LOCK_EX | LOCK_NB) == 0;
+        // Removed while the lock is held, so no save can be writing it meanwhile.
+        if (stale && unlinkat(dirFd, e->d_name, 0) == 0) ++removed;
+        close(fd);
+    }
+    closedir(folder);
+    return removed;
+}
 
 std::optional<std::string> writeFileAtomically(
     const std::string& path, const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
     std::filesystem::path target(path);
     std::error_code ec;
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
+    // Before the new file takes room: a killed save of a large database leaves one as large.
+    removeStaleTemporaryFiles(path);
 
     std::string temp = path + ".tmp-XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) return std::string(std::strerror(errno));
+    // Held until the file is renamed or removed: the sign that a writer is still at work.
+    flock(fd, LOCK_EX);
 
     // Keep the mode of the file we replace; a new file gets the usual 0666 less the umask.
     struct stat st {};

@@ -9,15 +9,34 @@
 
 namespace velmo::platform {
 
-// Reads a whole file; nullopt when it cannot be opened or read.
-std::optional<std::string> readWholeFile(const std::string& path);
+// More than any file the program keeps for itself can hold (a database of millions of songs
+// stays far below it).
+inline constexpr size_t kMaxReadBytes = size_t{1} << 31;
+// Settings, drive tables and labels are a few kilobytes.
+inline constexpr size_t kMaxSettingsBytes = size_t{16} << 20;
+
+// Reads a whole regular file of at most `maxBytes` bytes; nullopt, with errno saying why, when
+// it cannot be opened or read, is no regular file (a FIFO, a device, a folder: EINVAL or
+// EISDIR, without waiting for a writer) or is larger (EFBIG, also when it grows while read).
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes = kMaxReadBytes);
+// Whether anything (a file, a folder, a FIFO, a link even if dangling) carries this name.
+bool pathExists(const std::string& path);
 
 // Replaces `path` atomically: the content goes to a temporary file in the same folder, which
 // is flushed to disk and then renamed over `path`. A failure leaves the old file whole and
 // returns the system's reason ("Permission denied", "No space left on device"); success
-// returns nullopt. Missing parent folders are created.
+// returns nullopt. Missing parent folders are created. Temporary files that earlier saves of
+// the same file left behind (a killed process) are removed first: see
+// removeStaleTemporaryFiles.
 std::optional<std::string> writeFileAtomically(
     const std::string& path, const std::function<void(const std::function<void(std::string_view)>&)>& produce);
+
+// Removes the temporary files "<name>.tmp-XXXXXX" of interrupted saves of `path` from its
+// folder. A save holds an exclusive flock on its temporary file until it is renamed, and the
+// kernel drops that lock when the process dies, so a file whose lock can be taken has no
+// writer left. A file changed within the last minute stays all the same, for a writer that
+// takes no lock (an older build) or has not taken it yet. Returns how many were removed.
+size_t removeStaleTemporaryFiles(const std::string& path);
 
 // Copies a file over `to` (atomically, as above); the system's reason on failure.
 std::optional<std::string> copyFile(const std::string& from, const std::string& to);

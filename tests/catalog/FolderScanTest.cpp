@@ -5,6 +5,7 @@
 
 #include "CatalogTestUtil.h"
 #include "musicdb/DatabaseFile.h"
+#include "musicdb/DatabaseLoader.h"
 
 namespace velmo::test {
 namespace {
@@ -170,14 +171,20 @@ TEST(FolderScan, NamesTheDatabaseCannotHoldAreLeftOut) {
     CatalogFixture f;
     f.file("cd/a:b.mp3");
     f.file("cd/back\\slash.mp3");
+    f.file("cd/tab\there.mp3");
     f.file("cd/ lead.mp3");
+    f.file("cd/ Blank folder/in.mp3");
     f.file("cd/fine.mp3");
     f.add({{"E:\\", true}});
-    EXPECT_EQ(captionsOf(f.db().musicList()), (std::vector<std::string>{"Mix /MIX01/\\fine.mp3"}));
+    // A leading blank is part of a name like any other character.
+    EXPECT_EQ(captionsOf(f.db().musicList()),
+              (std::vector<std::string>{"Mix /MIX01/\\ Blank folder\\in.mp3", "Mix /MIX01/\\ lead.mp3",
+                                        "Mix /MIX01/\\fine.mp3"}));
     // The result reads back as it was written.
     const std::string text = formatDatabase(f.db().musicTree());
     MusicDatabase again(std::make_unique<ScriptedRandom>());
-    EXPECT_NO_THROW(LoadTree::parse(text));
+    DatabaseLoader(again, {}).AnalyzeTree(LoadTree::parse(text));
+    EXPECT_EQ(formatDatabase(again.musicTree()), text);
 }
 
 TEST(FolderScan, ALinkBackToAParentFolderEnds) {

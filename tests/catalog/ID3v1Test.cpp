@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "CatalogTestUtil.h"
 #include "base/MessageTable.h"
@@ -41,6 +42,30 @@ TEST(ID3v1, FieldsAreTrimmedAndLatin1IsDecoded) {
     EXPECT_EQ(tag.title, "\xC3\xBC" "ber");
 }
 
+TEST(ID3v1, ControlCharactersBecomeBlanksSoTheTagReadsBackFieldForField) {
+    TIDTag tag;
+    // Byte 1 separates the fields of a database line; a TAB and an escape are no text either.
+    ASSERT_TRUE(parseId3v1Block(id3Block("A\x01" "B", "C\tD", "E\x1b" "F", "19\x01" "9", "x\ny\x01z", 3, 17), tag));
+    EXPECT_EQ(tag.title, "A B");
+    EXPECT_EQ(tag.artist, "C D");
+    EXPECT_EQ(tag.album, "E F");
+    EXPECT_EQ(tag.year, "19 9");
+    EXPECT_EQ(tag.comment, "x\ny z");
+    TIDTag again;
+    ExtractTag(again, MakeTagStr(tag));
+    EXPECT_EQ(again, tag);
+    // Latin-1 text is cleaned the same way.
+    ASSERT_TRUE(parseId3v1Block(id3Block("\xe9\x01\xe9", "a"), tag));
+    EXPECT_EQ(tag.title, "\xc3\xa9 \xc3\xa9");
+    // A tag that holds a separator anyway still makes a line of five fields.
+    TIDTag made;
+    made.title = "p\x01q";
+    made.artist = "r";
+    ExtractTag(again, MakeTagStr(made));
+    EXPECT_EQ(again.title, "p q");
+    EXPECT_EQ(again.artist, "r");
+}
+
 TEST(ID3v1, GenresBeyondTheTableAreNone) {
     TIDTag tag;
     ASSERT_TRUE(parseId3v1Block(id3Block("t", "", "", "", "", 0, 79), tag));
@@ -63,6 +88,12 @@ TEST(ID3v1, ReadingAFileTakesItsLastBlockOrLeavesTheTagAlone) {
     tag.title = "unchanged";
     EXPECT_FALSE(ReadTag(f.dir.file("cd/missing.mp3"), tag));
     EXPECT_FALSE(ReadTag(f.dir.file("cd/short.mp3"), tag));
+    {
+        // A song that became a FIFO after the listing: no wait for a writer, no tag.
+        HangGuard guard(30);
+        ASSERT_EQ(mkfifo(f.dir.file("cd/fifo.mp3").c_str(), 0600), 0);
+        EXPECT_FALSE(ReadTag(f.dir.file("cd/fifo.mp3"), tag));
+    }
     EXPECT_EQ(tag.title, "unchanged");
     EXPECT_TRUE(ReadTag(f.dir.file("cd/plain.mp3"), tag));
     EXPECT_EQ(tag, TIDTag{});

@@ -264,7 +264,7 @@ TEST_F(Cli, LoadOfAFileWithABadNumberReportsTheConversionError) {
     writeFile(bad, "A /A/:1:0\r\n" + songLine(1, "a.mp3", 6, 1) + "B /B/:1:0\r\n\tb.mp3:6:1e6:" + kNoTag + "\r\n");
     Result r = run({"load", bad});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "VelmoMusicDB v2.07: '1e6' is not a valid integer value -> OK\n");
+    EXPECT_EQ(r.err, "VelmoMusicDB v2.07: Line 4 of the database file: '1e6' is not a valid integer value -> OK\n");
     EXPECT_EQ(readFile(bad), "A /A/:1:0\r\n" + songLine(1, "a.mp3", 6, 1) + "B /B/:1:0\r\n\tb.mp3:6:1e6:" + kNoTag + "\r\n");
 }
 

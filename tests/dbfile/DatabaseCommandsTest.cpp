@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "DbFileTestUtil.h"
 #include "app/DatabaseCommands.h"
@@ -57,6 +58,19 @@ TEST_F(DatabaseCommands, MissingDatabaseFileIsNoError) {
     EXPECT_TRUE(ui.shown.empty());
 }
 
+TEST_F(DatabaseCommands, ADatabaseNameThatIsNoRegularFileIsAnErrorAndNoSaveReplacesIt) {
+    HangGuard guard(30);
+    fs::create_directories(dir.file("Profiles/Default"));
+    ASSERT_EQ(mkfifo(dbPath().c_str(), 0600), 0);
+    EXPECT_FALSE(LoadData(session));
+    EXPECT_EQ(ui.errors(), std::vector<std::string>{"Cannot open file \"" + dbPath() + "\". Invalid argument"});
+    writeFile(dir.file("in.vmdb"), sampleFile("4"));
+    ui.files.push_back(dir.file("in.vmdb"));
+    ASSERT_TRUE(MenuItemAddtoDBClick(session));
+    EXPECT_FALSE(MenuItemSaveBaseClick(session));
+    EXPECT_TRUE(fs::is_fifo(dbPath()));
+}
+
 TEST_F(DatabaseCommands, LoadingTheProfileFileRebuildsTheSongs) {
     writeFile(dbPath(), sampleFile("4"));
     EXPECT_TRUE(LoadData(session));
@@ -75,7 +89,7 @@ TEST_F(DatabaseCommands, TooDeepLineIsShownAndNothingIsLoaded) {
 TEST_F(DatabaseCommands, ConversionErrorIsShownAndEarlierDisksStay) {
     writeFile(dbPath(), "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:1:0\r\n\tt.mp3:6:big:\r\n");
     EXPECT_FALSE(LoadData(session));
-    EXPECT_EQ(ui.errors(), std::vector<std::string>{"'big' is not a valid integer value"});
+    EXPECT_EQ(ui.errors(), std::vector<std::string>{"Line 4 of the database file: 'big' is not a valid integer value"});
     EXPECT_EQ(captionsOf(session.db.musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
 }
 
@@ -258,6 +272,27 @@ TEST_F(DatabaseCommands, SaveAsTakesTheChosenFileAndStoresItRelativeToTheProgram
     EXPECT_EQ(ui.dialogs[0].proposedName, dbPath());
     EXPECT_EQ(session.settings.DBName, "Backups\\copy.vmdb");
     EXPECT_EQ(readFile(dir.file("Backups/copy.vmdb")), sampleFile("4"));
+}
+
+TEST_F(DatabaseCommands, FailedSaveAsKeepsTheFileNameTheProfileAndTheCaption) {
+    writeFile(dbPath(), sampleFile("4"));
+    ASSERT_TRUE(LoadData(session));
+    ASSERT_TRUE(MenuItemSaveBaseClick(session));
+    const std::string name = session.settings.DBName;
+    const std::string recorded = recordedDBName();
+    const std::string before = caption();
+    writeFile(dir.file("plain"), "");
+    ui.files.push_back(dir.file("plain/x.vmdb")); // below a file: cannot be created
+
+    EXPECT_FALSE(MenuItemSaveDBAsClick(session));
+    EXPECT_EQ(ui.errors(), std::vector<std::string>{"Cannot create file \"" + dir.file("plain/x.vmdb") +
+                                                    "\". Not a directory"});
+    EXPECT_EQ(session.settings.DBName, name);
+    EXPECT_EQ(recordedDBName(), recorded);
+    EXPECT_EQ(caption(), before);
+    // The next plain save still goes to the old file.
+    EXPECT_TRUE(MenuItemSaveBaseClick(session));
+    EXPECT_EQ(readFile(dbPath()), sampleFile("4"));
 }
 
 TEST_F(DatabaseCommands, SaveAsWithoutAFileNameProposesTheProfileFile) {

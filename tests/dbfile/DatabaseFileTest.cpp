@@ -145,20 +145,21 @@ TEST(DatabaseReader, SplitsAtCrLfLoneCrAndLoneLf) {
     EXPECT_EQ(parsed("A:1:0\r").size(), 1u);
 }
 
-TEST(DatabaseReader, LeadingBlanksCountAsLevelsLikeTabs) {
-    auto lines = parsed("D:1:0\r\n F:5:0\r\n\t s.mp3:6:1\r\n \tt.mp3:6:2\r\n");
+TEST(DatabaseReader, ALineThatBeginsWithABlankCountsBlanksAndTabsAsLevels) {
+    auto lines = parsed("D:1:0\r\n F:5:0\r\n  s.mp3:6:1\r\n \tt.mp3:6:2\r\n");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_TRUE(IsLine(lines[1], "F:5:0", 1));
     EXPECT_TRUE(IsLine(lines[2], "s.mp3:6:1", 2));
     EXPECT_TRUE(IsLine(lines[3], "t.mp3:6:2", 2));
 }
 
-TEST(DatabaseReader, NameBeginningWithABlankIsReadOneLevelDeeper) {
-    // " live.mp3" in folder F is written one TAB deeper than F, after G's song at level 3;
-    // read back it lands among G's songs.
-    auto lines = parsed("D:1:0\r\n\tF:5:0\r\n\t\tG:5:0\r\n\t\t\tx.mp3:6:1\r\n\t\t live.mp3:6:2\r\n");
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_TRUE(IsLine(lines[4], "live.mp3:6:2", 3));
+TEST(DatabaseReader, BlanksAfterTheTabsBelongToTheName) {
+    // " live.mp3" in folder F is written one TAB deeper than F, after G's song at level 3.
+    auto lines = parsed("D:1:0\r\n\tF:5:0\r\n\t\tG:5:0\r\n\t\t\tx.mp3:6:1\r\n\t\t live.mp3:6:2\r\n"
+                        "\t\t  \t two.mp3:6:3\r\n");
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_TRUE(IsLine(lines[4], " live.mp3:6:2", 2));
+    EXPECT_TRUE(IsLine(lines[5], "  \t two.mp3:6:3", 2));
 }
 
 TEST(DatabaseReader, FirstLineIsTopLevelWhateverItsIndentAndShallowerLinesClimb) {

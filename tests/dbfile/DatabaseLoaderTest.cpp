@@ -142,6 +142,55 @@ TEST(DatabaseLoad, ChildlessDiskOrFolderLineStaysAnEmptyNode) {
               "Disk /L/:0:0\r\n\tHollow:5:0\r\n" + songLine(1, "s.mp3", 6, 10) + "Empty /E/:1:0\r\n");
 }
 
+// A root folder holding an empty root of the same name shares one folder-tree entry with it;
+// the entry goes only once neither needs it, and both lose their marks.
+TEST(DatabaseLoad, EmptyRootInsideARootOfTheSameNameLoadsAndMerges) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Disk /L/:1:0\r\n\tA:4:0\r\n\t\tA:4:0\r\n", "Disk /L/:1:0\r\n\tA:5:0\r\n\t\tA:5:0\r\n"},
+        {"Disk /L/:1:0\r\n\tA:4:0\r\n\t\tA:4:0\r\n\t\t\tB:5:0\r\n",
+         "Disk /L/:1:0\r\n\tA:5:0\r\n\t\tA:5:0\r\n\t\t\tB:5:0\r\n"},
+        {"D /L/:0:0\r\n\tD:4:0\r\n", "D /L/:1:0\r\n\tD:5:0\r\n"},
+        // The same folder entry reached twice through the nested root.
+        {"Disk /L/:1:0\r\n\tA:4:0\r\n\t\tX:5:0\r\n\t\t\tA:4:0\r\n\t\t\t\tX:5:0\r\n",
+         "Disk /L/:1:0\r\n\tA:5:0\r\n\t\tX:5:0\r\n\t\t\tA:5:0\r\n\t\t\t\tX:5:0\r\n"},
+    };
+    for (const auto& [text, saved] : cases) {
+        auto db = makeDatabase();
+        loadText(*db, text);
+        EXPECT_EQ(formatDatabase(db->musicTree()), saved) << text;
+        EXPECT_TRUE(db->folderTree().empty()) << text;
+
+        auto merged = makeDatabase();
+        loadText(*merged, "Other /O/:1:0\r\n\tA:4:0\r\n" + songLine(2, "s.mp3", 6, 10));
+        loadText(*merged, text, false, true);
+        ASSERT_EQ(merged->folderTree().topLevelCount(), 1u) << text;
+        EXPECT_EQ(merged->folderTree().topLevel(0)->text(), "A") << text;
+        EXPECT_EQ(merged->folderTree().topLevel(0)->childCount(), 1u) << text;
+        EXPECT_EQ(merged->musicList().size(), 1u) << text;
+    }
+    // Songs below the nested root land in the shared entry.
+    auto db = makeDatabase();
+    loadText(*db, "Disk /L/:1:0\r\n\tA:4:0\r\n\t\tA:4:0\r\n" + songLine(3, "s.mp3", 6, 10) +
+                      songLine(2, "t.mp3", 6, 10));
+    ASSERT_EQ(db->folderTree().topLevelCount(), 1u);
+    EXPECT_EQ(db->folderTree().topLevel(0)->childCount(), 2u);
+    for (ListItem* item = db->musicList().first(); item; item = db->musicList().next(item))
+        EXPECT_NE(item->data()->FolderNode, nullptr) << item->caption();
+}
+
+TEST(DatabaseLoad, NamesBeginningWithBlanksLoadAndSaveBackUnchanged) {
+    const std::string text = "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "a.mp3", 6, 100) + "\t\t Sub:5:0\r\n" +
+                             songLine(3, "  c.mp3", 7, 300) + songLine(2, " b.mp3", 6, 200);
+    auto db = makeDatabase();
+    loadText(*db, text);
+    EXPECT_EQ(captionsOf(db->musicList()),
+              (std::vector<std::string>{"D /L/\\F\\a.mp3", "D /L/\\F\\ Sub\\  c.mp3", "D /L/\\F\\ b.mp3"}));
+    auto again = makeDatabase();
+    loadText(*again, formatDatabase(db->musicTree()));
+    EXPECT_EQ(formatDatabase(again->musicTree()), formatDatabase(db->musicTree()));
+    EXPECT_EQ(again->musicList().size(), 3u);
+}
+
 TEST(DatabaseLoad, LineBreaksInTagsSurviveAFileRoundTripOnlyInTheComment) {
     auto db = makeDatabase();
     loadText(*db, "D /L/:1:0\r\n" + songLine(1, "s.mp3", 6, 1));
@@ -274,7 +323,7 @@ TEST(DatabaseLoad, ConversionErrorStopsTheLoadAndKeepsWhatCameBefore) {
                                                   "B /B/:1:0\r\n\tt.mp3:6:12x:" + kNoTag + "\r\n" +
                                                   songLine(1, "u.mp3", 6, 1) + "C /C/:1:0\r\n" +
                                                   songLine(1, "v.mp3", 6, 1));
-    EXPECT_EQ(error, "'12x' is not a valid integer value");
+    EXPECT_EQ(error, "Line 4 of the database file: '12x' is not a valid integer value");
     EXPECT_EQ(captionsOf(db->musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
     EXPECT_EQ(db->counters().a.count, 1);
     EXPECT_EQ(db->counters()[cU].count, 1);
@@ -283,14 +332,14 @@ TEST(DatabaseLoad, ConversionErrorStopsTheLoadAndKeepsWhatCameBefore) {
 
     auto other = makeDatabase();
     EXPECT_EQ(loadError(*other, "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:one:0\r\n"),
-              "'one' is not a valid integer value");
+              "Line 3 of the database file: 'one' is not a valid integer value");
     EXPECT_EQ(other->musicList().size(), 1u);
 }
 
 TEST(DatabaseLoad, TagWhoseNumbersAreNotDigitsGivesTheConversionError) {
     auto db = makeDatabase();
     EXPECT_EQ(loadError(*db, "A /A/:1:0\r\n\ts.mp3:6:1:" + kSep + kSep + kSep + kSep + "0x255\r\n"),
-              "'0x' is not a valid integer value");
+              "Line 2 of the database file: '0x' is not a valid integer value");
     EXPECT_TRUE(db->musicList().empty());
 }
 
@@ -404,7 +453,7 @@ TEST(DatabaseLoadOrder, BadLineInAFolderKeepsWhatCameBeforeIt) {
     auto db = makeDatabase();
     const std::string text = "D /L/:1:0\r\n\tF:4:0\r\n" + songLine(2, "c.mp3", 7, 1) + songLine(2, "a.mp3", 6, 1) +
                              "\t\tbad.mp3:6:x:" + kNoTag + "\r\n" + songLine(2, "b.mp3", 6, 1);
-    EXPECT_THROW(loadText(*db, text), ConversionError);
+    EXPECT_THROW(loadText(*db, text), DatabaseFormatError);
     EXPECT_EQ(captionsOf(db->musicList()), (std::vector<std::string>{"D /L/\\F\\c.mp3", "D /L/\\F\\a.mp3"}));
     EXPECT_EQ(db->counters().a.count, 2);
     EXPECT_EQ(formatDatabase(db->musicTree()),

@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace velmo::platform {
 namespace {
@@ -98,6 +99,9 @@ TEST(FilesystemLabel, ReadFromAnImageFile) {
     EXPECT_EQ(readFilesystemLabel(dir.file("blank.iso")), std::string());
     EXPECT_EQ(readFilesystemLabel(dir.file("zeros.img")), std::nullopt);
     EXPECT_EQ(readFilesystemLabel(dir.file("missing.iso")), std::nullopt);
+    test::HangGuard guard(30);
+    ASSERT_EQ(mkfifo(dir.file("fifo.iso").c_str(), 0600), 0);
+    EXPECT_EQ(readFilesystemLabel(dir.file("fifo.iso")), std::nullopt);
 }
 
 TEST(FilesystemLabel, FailuresGiveAnEmptyFolderLabel) {

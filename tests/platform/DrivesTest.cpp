@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -155,6 +156,22 @@ TEST(DefaultDrives, AnExistingFileIsReadAndLeftAlone) {
     EXPECT_EQ(table.entries(), std::vector<DriveEntry>{drive('M', DriveKind::Fixed, "/srv/music")});
 }
 
+TEST(DefaultDrives, ASpecialFileInPlaceOfTheFileIsLeftAloneAndTheDefaultsHold) {
+    test::HangGuard guard(30);
+    TempDir dev;
+    TempDir fifoApp;
+    ASSERT_EQ(mkfifo(fifoApp.file("Drives.ini").c_str(), 0600), 0);
+    DriveTable table = DriveTable::load(fifoApp.path(), dev.path());
+    EXPECT_EQ(table.entries(), std::vector<DriveEntry>{drive('C', DriveKind::Fixed, "/")});
+    EXPECT_TRUE(std::filesystem::is_fifo(fifoApp.file("Drives.ini")));
+
+    TempDir linkApp;
+    std::filesystem::create_symlink("/dev/zero", linkApp.file("Drives.ini"));
+    table = DriveTable::load(linkApp.path(), dev.path());
+    EXPECT_EQ(table.entries(), std::vector<DriveEntry>{drive('C', DriveKind::Fixed, "/")});
+    EXPECT_TRUE(std::filesystem::is_symlink(linkApp.file("Drives.ini")));
+}
+
 // ---- Drive letters ----
 
 TEST(DriveLetters, ListedFromBToZByKind) {
@@ -185,9 +202,11 @@ TEST(FixedDrive, LabelGivenOrFromTheFilesystem) {
     DriveTable table({drive('M', DriveKind::Fixed, tmp.file("music"), "Music"),
                       drive('N', DriveKind::Fixed, tmp.file("music"), ""),
                       drive('O', DriveKind::Removable, tmp.file("music")),
-                      drive('P', DriveKind::Removable, tmp.file("unplugged"), "Stick")},
+                      drive('P', DriveKind::Removable, tmp.file("unplugged"), "Stick"),
+                      drive('R', DriveKind::Fixed, tmp.file("music"), "Rock:Pop\\Jazz")},
                      tmp.path());
     EXPECT_EQ(table.volumeLabel('M'), "Music");
+    EXPECT_EQ(table.volumeLabel('R'), "Rock_Pop_Jazz");
     EXPECT_EQ(table.volumeLabel('n'), "");
     // Whatever the filesystem says (often nothing we may read), a present drive has a label.
     EXPECT_TRUE(table.volumeLabel('O').has_value());
@@ -246,9 +265,19 @@ TEST_F(SimulatedCd, LabelIsTheFirstLine) {
         writeFile(labelFile, content);
         EXPECT_EQ(table.volumeLabel('E'), label) << content;
     }
-    // A folder in place of the label file is no disk.
+    // What a disk caption cannot hold is replaced, so the database it ends in loads again.
+    writeFile(labelFile, std::string("SIC:A\\B\0C\x01" "D/E\n", 14));
+    EXPECT_EQ(table.volumeLabel('E'), "SIC_A_B_C_D/E");
+    // A folder, a FIFO or a device in place of the label file is no disk.
     std::filesystem::remove(labelFile);
     makeFolder(labelFile);
+    EXPECT_EQ(table.volumeLabel('E'), std::nullopt);
+    test::HangGuard guard(30);
+    std::filesystem::remove(labelFile);
+    ASSERT_EQ(mkfifo(labelFile.c_str(), 0600), 0);
+    EXPECT_EQ(table.volumeLabel('E'), std::nullopt);
+    std::filesystem::remove(labelFile);
+    std::filesystem::create_symlink("/dev/zero", labelFile);
     EXPECT_EQ(table.volumeLabel('E'), std::nullopt);
 }
 

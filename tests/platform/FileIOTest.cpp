@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <stdexcept>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/FileIO.h"
 #include "support/TestSupport.h"
@@ -42,6 +46,30 @@ TEST(FileIO, ReadWholeFileReturnsEveryByte) {
     EXPECT_EQ(readWholeFile(dir.path()), std::nullopt); // a folder is not a file
 }
 
+TEST(FileIO, ReadWholeFileRefusesWhatIsNoRegularFileOrTooLargeWithoutWaiting) {
+    test::HangGuard guard(30);
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    errno = 0;
+    EXPECT_EQ(readWholeFile(dir.file("fifo")), std::nullopt);
+    EXPECT_EQ(errno, EINVAL);
+    // A device behind a link: refused before the first byte, not read until memory runs out.
+    fs::create_symlink("/dev/zero", dir.file("zero"));
+    EXPECT_EQ(readWholeFile(dir.file("zero")), std::nullopt);
+    EXPECT_EQ(errno, EINVAL);
+
+    writeFile(dir.file("big"), std::string(1000, 'x'));
+    EXPECT_EQ(readWholeFile(dir.file("big"), 999), std::nullopt);
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(readWholeFile(dir.file("big"), 1000), std::string(1000, 'x'));
+    // Files of /proc report no size: read whole, and still held to the limit.
+    auto mounts = readWholeFile("/proc/self/mountinfo");
+    ASSERT_TRUE(mounts);
+    EXPECT_FALSE(mounts->empty());
+    EXPECT_EQ(readWholeFile("/proc/self/mountinfo", 10), std::nullopt);
+    EXPECT_EQ(errno, EFBIG);
+}
+
 TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNothingElse) {
     TempDir dir;
     writeFile(dir.file("db.vmdb"), "old content that is longer");
@@ -53,6 +81,33 @@ TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNothingElse) {
     EXPECT_EQ(error, std::nullopt);
     EXPECT_EQ(readFile(dir.file("db.vmdb")), "first second");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"db.vmdb"});
+}
+
+TEST(FileIO, AtomicWriteRemovesTemporaryFilesOfInterruptedSavesThatNoOneWrites) {
+    TempDir dir;
+    auto makeOld = [&](const std::string& name) {
+        writeFile(dir.file(name), "half a database");
+        const timespec times[2] = {{time(nullptr) - 120, 0}, {time(nullptr) - 120, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, dir.file(name).c_str(), times, 0), 0);
+    };
+    makeOld("Default.vmdb.tmp-aB3xY9");
+    makeOld("Default.vmdb.tmp-Qq0000");
+    makeOld("Other.vmdb.tmp-aB3xY9");       // another file's
+    makeOld("Default.vmdb.tmp-aB3xY9.bak"); // not the pattern
+    makeOld("Default.vmdb.tmp-locked");     // a save still at work holds its lock
+    writeFile(dir.file("Default.vmdb.tmp-fresh1"), "just begun"); // changed within the minute
+    const int held = open(dir.file("Default.vmdb.tmp-locked").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+
+    EXPECT_EQ(writeText(dir.file("Default.vmdb"), "new"), std::nullopt);
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::vector<std::string>{"Default.vmdb", "Default.vmdb.tmp-aB3xY9.bak", "Default.vmdb.tmp-fresh1",
+                                        "Default.vmdb.tmp-locked", "Other.vmdb.tmp-aB3xY9"}));
+    close(held);
+    EXPECT_EQ(removeStaleTemporaryFiles(dir.file("Default.vmdb")), 1u);
+    EXPECT_FALSE(fs::exists(dir.file("Default.vmdb.tmp-locked")));
+    EXPECT_EQ(readFile(dir.file("Default.vmdb")), "new");
 }
 
 TEST(FileIO, AtomicWriteKeepsTheModeOfTheFileItReplaces) {

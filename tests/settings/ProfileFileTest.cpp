@@ -435,23 +435,31 @@ TEST(ProfileFileReading, ShortFileTakesTheLinesItHas) {
 
 // --- Numbers ------------------------------------------------------------------------------
 
-TEST(ProfileFileReading, BadNumberStopsTheReadAndKeepsWhatCameBefore) {
+TEST(ProfileFileReading, BadNumberKeepsOnlyItsOwnDefaultAndIsNamedByItsLine) {
     for (size_t numberLine : {4, 32, 37, 46}) {
         SCOPED_TRACE("bad number in line " + std::to_string(numberLine));
         auto lines = customFile();
         lines[numberLine - 1] = "12a";
         ProfileSettings s = SetDefopts("Default");
-        try {
-            readProfileFileLines(s, lines);
-            ADD_FAILURE() << "no conversion error";
-        } catch (const ConversionError& e) {
-            EXPECT_STREQ(e.what(), "'12a' is not a valid integer value");
-        }
-        std::set<size_t> before;
+        const auto bad = readProfileFileLines(s, lines);
+        ASSERT_EQ(bad.size(), 1u);
+        EXPECT_EQ(bad[0].line, numberLine);
+        EXPECT_EQ(bad[0].error, "'12a' is not a valid integer value");
+        std::set<size_t> others;
         for (size_t line : allValueLines())
-            if (line < numberLine) before.insert(line);
-        EXPECT_EQ(fields(s), defaultsWithCustomLines(before));
+            if (line != numberLine) others.insert(line);
+        EXPECT_EQ(fields(s), defaultsWithCustomLines(others));
     }
+    // Two bad lines: both named, in file order.
+    auto lines = customFile();
+    lines[3] = "x";
+    lines[45] = "";
+    lines[31] = "1.5";
+    ProfileSettings s = SetDefopts("Default");
+    const auto bad = readProfileFileLines(s, lines);
+    ASSERT_EQ(bad.size(), 2u);
+    EXPECT_EQ(bad[0].line, 4u);
+    EXPECT_EQ(bad[1].line, 32u);
 }
 
 TEST(ProfileFileReading, NumbersOutsideThirtyTwoBitsAreRefused) {
@@ -459,7 +467,11 @@ TEST(ProfileFileReading, NumbersOutsideThirtyTwoBitsAreRefused) {
     lines[3] = "-2147483648";
     EXPECT_EQ(readOverDefaults(lines).SizeOfDB, INT32_MIN);
     lines[3] = "2147483648";
-    EXPECT_THROW(readOverDefaults(lines), ConversionError);
+    ProfileSettings s = SetDefopts("Default");
+    const auto bad = readProfileFileLines(s, lines);
+    ASSERT_EQ(bad.size(), 1u);
+    EXPECT_EQ(bad[0].error, "'2147483648' is not a valid integer value");
+    EXPECT_EQ(s.SizeOfDB, SetDefopts("Default").SizeOfDB);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "SettingsTestUtil.h"
 #include "app/DatabaseCommands.h"
+#include "app/Lifecycle.h"
 #include "settings/ProfileFile.h"
 #include "app/Profiles.h"
 
@@ -183,27 +184,38 @@ TEST_F(ReadingProfile, WindowsCodePageFileIsReadWithItsAccents) {
     EXPECT_EQ(fileLines(profileFile("Default", "Profile.ini"))[5], "Français");
 }
 
-TEST_F(ReadingProfile, BadNumberIsShownAndTheRestOfTheReadStillRuns) {
+TEST_F(ReadingProfile, BadNumberIsShownWithFileAndLineAndTheFileStaysUntilSettingsAreSaved) {
     auto lines = splitLines(defaultProfileIni("Default"));
     lines[1] = "/srv/out";
     lines[3] = "lots";
     lines[5] = "Deutsch";
-    writeFile(profileFile("Default", "Profile.ini"), joinLinesCrLf(lines));
+    lines[11] = "Mine\\mine.vmdb";
+    const std::string ini = profileFile("Default", "Profile.ini");
+    const std::string original = joinLinesCrLf(lines);
+    writeFile(ini, original);
     writeFile(profileFile("Default", "PlayerConfig.ini"), playerBlock("Mine", "mine"));
     session.settings.Language = "Elvish";
 
     ReadProfile(session);
-    EXPECT_EQ(ui.errors(), std::vector<std::string>{"'lots' is not a valid integer value"});
+    EXPECT_EQ(ui.errors(),
+              std::vector<std::string>{"Line 4 of \"" + ini + "\": 'lots' is not a valid integer value"});
     EXPECT_EQ(session.settings.PathToDB, "/srv/out");
     EXPECT_EQ(session.settings.SizeOfDB, 500);
-    EXPECT_EQ(session.settings.Language, "English");
+    EXPECT_EQ(session.settings.Language, "Deutsch");
+    EXPECT_EQ(session.settings.DBName, "Mine\\mine.vmdb");
     ASSERT_EQ(session.PlayerConfigs.size(), 1u);
     EXPECT_EQ(session.PlayerConfigs[0].Name, "Mine");
     EXPECT_EQ(session.settings.PlayerConfigIndex, 0);
-    const auto written = fileLines(profileFile("Default", "Profile.ini"));
+    // Neither the read nor an exit rewrites the file; saving the settings does.
+    EXPECT_EQ(readFile(ini), original);
+    Shutdown(session);
+    EXPECT_EQ(readFile(ini), original);
+    SaveProfile(session);
+    const auto written = fileLines(ini);
     ASSERT_EQ(written.size(), 52u);
     EXPECT_EQ(written[1], "/srv/out");
     EXPECT_EQ(written[3], "500");
+    EXPECT_EQ(written[5], "Deutsch");
 }
 
 TEST_F(ReadingProfile, ExistingPlayerConfigurationsAreKept) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace velmo::test {
 
@@ -79,5 +80,8 @@ void writeFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
     out << content;
 }
+
+HangGuard::HangGuard(unsigned seconds) { alarm(seconds); }
+HangGuard::~HangGuard() { alarm(0); }
 
 } // namespace velmo::test

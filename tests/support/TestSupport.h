@@ -80,4 +80,14 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 
+// Ends the test process (SIGALRM) when the scope is still running after `seconds`: a read
+// that waits for ever on a FIFO then fails its test instead of hanging the run.
+class HangGuard {
+public:
+    explicit HangGuard(unsigned seconds);
+    ~HangGuard();
+    HangGuard(const HangGuard&) = delete;
+    HangGuard& operator=(const HangGuard&) = delete;
+};
+
 } // namespace velmo::test

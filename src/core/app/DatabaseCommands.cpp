@@ -1,5 +1,7 @@
 #include "app/DatabaseCommands.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 #include "app/Session.h"
@@ -30,7 +32,7 @@ UserInterface::FileDialog databaseDialog(const Session& s, Msg titleMessage, boo
 bool readAndAnalyze(Session& s, const std::string& nativePath, bool mergeMode) {
     try {
         auto bytes = platform::readWholeFile(nativePath);
-        if (!bytes) throw std::runtime_error("Cannot open file \"" + nativePath + "\".");
+        if (!bytes) throw std::runtime_error("Cannot open file \"" + nativePath + "\". " + std::strerror(errno));
         s.ui.processMessages();
         LoadTree tree = LoadTree::parse(std::move(*bytes));
         s.ui.processMessages();
@@ -51,7 +53,9 @@ bool readAndAnalyze(Session& s, const std::string& nativePath, bool mergeMode) {
 
 bool LoadData(Session& s) {
     const std::string path = s.databasePath();
-    if (!platform::fileExists(path)) return true;
+    // Only a name nothing carries is a new, empty database; a FIFO or a device there is an
+    // error, so that no save replaces it unasked.
+    if (!platform::pathExists(path)) return true;
     return readAndAnalyze(s, path, false);
 }
 
@@ -91,8 +95,7 @@ bool SaveDBAs(Session& s, const std::string& fileName) {
         }
         auto chosen = s.ui.chooseFileToSave(dialog);
         if (!chosen) return false;
-        s.settings.DBName = platform::nativeToStored(s.AppDir, *chosen);
-        target = s.settings.DBName;
+        target = platform::nativeToStored(s.AppDir, *chosen);
     }
     const std::string path = platform::storedToNative(s.AppDir, target);
     if (!s.partiallyLoadedFile.empty() && path == s.partiallyLoadedFile) {
@@ -108,6 +111,8 @@ bool SaveDBAs(Session& s, const std::string& fileName) {
         s.ui.showError("Cannot create file \"" + path + "\". " + *failure);
         return false;
     }
+    // The profile (and with it the caption) names the new file only once it was written.
+    s.settings.DBName = target;
     SaveProfile(s);
     s.db.setDBModified(false);
     s.db.notifyStatisticsChanged();

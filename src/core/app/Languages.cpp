@@ -23,7 +23,7 @@ std::string oneLine(std::string text) {
 // so a start that changes nothing writes nothing.
 std::optional<std::string> writeLines(const std::string& path, const std::vector<std::string>& lines) {
     const std::string text = joinLinesCrLf(lines);
-    if (platform::readWholeFile(path) == text) return std::nullopt;
+    if (platform::readWholeFile(path, platform::kMaxSettingsBytes) == text) return std::nullopt;
     return platform::writeFileAtomically(path, [&](const auto& sink) { sink(text); });
 }
 
@@ -37,7 +37,7 @@ bool SetLanguage(Session& s, std::string name) {
     if (!platform::fileExists(languageFilePath(s, name))) name = kBuiltInLanguage;
     const std::string path = languageFilePath(s, name);
     bool whole = true;
-    if (auto bytes = platform::readWholeFile(path)) {
+    if (auto bytes = platform::readWholeFile(path, platform::kMaxSettingsBytes)) {
         const std::vector<std::string> lines = splitLines(decodeTextFile(*bytes));
         const size_t textLines = TextTable::kLanguageLines;
         const size_t needed = textLines + MessageTable::kCount;

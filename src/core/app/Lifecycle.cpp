@@ -85,7 +85,7 @@ void Shutdown(Session& s) {
     } else {
         SaveOpt(s);
     }
-    SaveProfile(s);
+    SaveProfileUnlessKept(s);
 }
 
 } // namespace velmo

@@ -29,7 +29,7 @@ std::string profileFile(const Session& s, const char* name) { return s.profileFo
 
 std::optional<std::vector<std::string>> readLines(const std::string& path) {
     if (!platform::fileExists(path)) return std::nullopt;
-    auto bytes = platform::readWholeFile(path);
+    auto bytes = platform::readWholeFile(path, platform::kMaxSettingsBytes);
     if (!bytes) return std::nullopt;
     return splitLines(decodeTextFile(*bytes));
 }
@@ -74,6 +74,7 @@ void selectProfile(Session& s, const std::string& name) {
 } // namespace
 
 void SaveProfile(Session& s) {
+    s.keepProfileFile = false;
     const std::string folder = s.profileFolder(s.CurrentProfile);
     if (auto failure = platform::createFolders(folder)) {
         s.ui.showError("Cannot create folder \"" + folder + "\". " + *failure);
@@ -89,22 +90,36 @@ void ResetProfile(Session& s, bool writePlayerDefaults) {
 }
 
 void ReadProfile(Session& s) {
+    s.keepProfileFile = false;
     if (!folderExists(s.profileFolder(s.CurrentProfile))) {
         s.CurrentProfile = "Default";
         ResetProfile(s, false);
     } else {
         // A user's player configurations survive: only a missing or broken file is replaced.
         ResetProfile(s, false);
-        if (auto lines = readLines(profileFile(s, "Profile.ini"))) {
-            try {
-                readProfileFileLines(s.settings, *lines);
-            } catch (const ConversionError& e) {
-                s.ui.showError(e.what());
+        const std::string path = profileFile(s, "Profile.ini");
+        if (auto lines = readLines(path)) {
+            std::string errors;
+            for (const BadProfileLine& bad : readProfileFileLines(s.settings, *lines)) {
+                if (!errors.empty()) errors += "\n";
+                errors += "Line " + std::to_string(bad.line) + " of \"" + path + "\": " + bad.error;
+            }
+            if (!errors.empty()) {
+                s.ui.showError(errors);
+                s.keepProfileFile = true;
             }
         }
     }
     ReadPlayerConfig(s);
     selectProfile(s, s.CurrentProfile);
+    SaveProfileUnlessKept(s);
+}
+
+void SaveProfileUnlessKept(Session& s) {
+    if (s.keepProfileFile) {
+        SavePlayerConfig(s);
+        return;
+    }
     SaveProfile(s);
 }
 
@@ -262,7 +277,7 @@ bool DeleteProfile(Session& s) {
 
 void SwitchProfile(Session& s, const std::string& name) {
     if (name == s.CurrentProfile) return;
-    SaveProfile(s);
+    SaveProfileUnlessKept(s);
     AskForSaving(s);
     s.CurrentProfile = name;
     s.db.ClearDB();

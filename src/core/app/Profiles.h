@@ -8,10 +8,12 @@ struct Session;
 // Profile.ini and PlayerConfig.ini of the current profile.
 // Writes Profile.ini (creating the profile folder), then PlayerConfig.ini.
 void SaveProfile(Session& s);
+// The same, except that a Profile.ini holding a value that could not be read is left as it is.
+void SaveProfileUnlessKept(Session& s);
 // Reads Profile.ini of CurrentProfile over the defaults (falling back to "Default" when the
 // folder is missing), reads the player configurations, selects the profile in the profile
-// list and writes the file back whole. A bad number is reported; the read goes on with the
-// defaults for the rest.
+// list and writes the file back whole. A bad number keeps its default and is reported with
+// the file and the line; every other value is taken, and the file is then not rewritten.
 void ReadProfile(Session& s);
 // Resets the settings to the defaults of CurrentProfile; with `writePlayerDefaults` the
 // default player configurations are written over PlayerConfig.ini too.

@@ -59,6 +59,9 @@ struct Session {
     // The database file whose load stopped at a bad line. The first save over it keeps the
     // whole original beside it as "<name>.bak", so the songs after that line are not lost.
     std::string partiallyLoadedFile;
+    // Profile.ini held a value that could not be read: the file stays as the user wrote it
+    // until settings are saved on purpose (SaveProfile), not rewritten by a start or an exit.
+    bool keepProfileFile = false;
     // Set when a copy of the playlist starts: its songs count as heard at the next
     // "Make playlist" or Playlist/Favorites status command.
     bool PlaylistCopied = false;

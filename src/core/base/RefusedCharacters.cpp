@@ -3,7 +3,11 @@
 namespace velmo {
 
 bool holdsRefusedCharacter(std::string_view text) {
-    return text.find_first_of(kRefusedCharacters) != std::string_view::npos;
+    if (text.find_first_of(kRefusedCharacters) != std::string_view::npos) return true;
+    // A NUL or a line break pasted into a name would cut or split the database line.
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20) return true;
+    return false;
 }
 
 bool refusesTypedText(std::string_view currentText, std::string_view typed) {

@@ -16,7 +16,7 @@
 namespace velmo {
 
 bool FolderScan::isStorableName(const std::string& name) {
-    if (name.empty() || name.front() == ' ') return false;
+    if (name.empty()) return false;
     for (char c : name)
         if (c == ':' || c == '\\' || c == '\r' || c == '\n' || c == '\t') return false;
     return true;

@@ -62,7 +62,7 @@ public:
     // Whether a file's extension is one of the profile's (letter case aside).
     bool isAccepted(const std::string& fileName) const;
     // Names the database cannot hold (":" splits its lines, "\" separates its paths, line
-    // breaks and a leading blank change its layout); such entries are left out.
+    // breaks and TABs change its layout); such entries are left out.
     static bool isStorableName(const std::string& name);
 
 private:

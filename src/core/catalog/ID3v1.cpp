@@ -25,6 +25,14 @@ const std::array<std::string_view, 80> GenreNames = {
 
 namespace {
 
+// Control characters inside a field become blanks: byte 1 separates the fields of a
+// database line and would shift the fields after it. Line breaks stay; the line escapes them.
+std::string withoutControlCharacters(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32 && c != '\r' && c != '\n') c = ' ';
+    return text;
+}
+
 // A fixed-width field: trimmed of characters 0 to 32 at both ends, then decoded.
 std::string field(std::string_view bytes) {
     size_t begin = 0, end = bytes.size();
@@ -36,7 +44,7 @@ std::string field(std::string_view bytes) {
         text = text.substr(0, nul);
         while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
     }
-    if (isValidUtf8(text)) return std::string(text);
+    if (isValidUtf8(text)) return withoutControlCharacters(std::string(text));
     std::string out;
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
@@ -47,7 +55,7 @@ std::string field(std::string_view bytes) {
             out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
         }
     }
-    return out;
+    return withoutControlCharacters(std::move(out));
 }
 
 // Shortest general form with up to 15 significant digits: 3.5, 4, 812.3.
@@ -80,11 +88,14 @@ bool parseId3v1Block(std::string_view b, TIDTag& tag) {
 }
 
 bool ReadTag(const std::string& nativePath, TIDTag& tag) {
-    const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    // A song may have become a FIFO or a device since it was listed: O_NONBLOCK keeps the
+    // open from waiting for a writer, and only a regular file is read.
+    const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     char block[128];
     struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && st.st_size >= 128 && pread(fd, block, 128, st.st_size - 128) == 128;
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 128 &&
+              pread(fd, block, 128, st.st_size - 128) == 128;
     close(fd);
     if (!ok) return false;
     if (!parseId3v1Block(std::string_view(block, 128), tag)) tag = TIDTag{};

@@ -75,8 +75,14 @@ LoadTree LoadTree::parse(std::string bytes) {
         pos = end;
         if (pos < all.size()) pos += (all[pos] == '\r' && pos + 1 < all.size() && all[pos + 1] == '\n') ? 2 : 1;
 
+        // Lines are indented with TABs, and blanks after them begin the name (" b.mp3"). Only
+        // a line that begins with a blank is indented the old way, every blank a level.
         size_t depth = 0;
-        while (depth < raw.size() && (raw[depth] == '\t' || raw[depth] == ' ')) ++depth;
+        if (!raw.empty() && raw.front() == '\t') {
+            while (depth < raw.size() && raw[depth] == '\t') ++depth;
+        } else {
+            while (depth < raw.size() && (raw[depth] == '\t' || raw[depth] == ' ')) ++depth;
+        }
         Line line;
         line.text = raw.substr(depth);
         if (tree.lines_.empty()) {

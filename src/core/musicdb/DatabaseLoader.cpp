@@ -57,8 +57,13 @@ void DatabaseLoader::pump() const {
 
 NodeInfo DatabaseLoader::readLine(size_t index, bool isDisk) const {
     const LoadTree::Line& line = source_->line(index);
-    NodeInfo info = GetNodeInfo(line.text);
     const size_t number = source_->lineNumber(index);
+    NodeInfo info;
+    try {
+        info = GetNodeInfo(line.text);
+    } catch (const ConversionError& e) {
+        throw DatabaseFormatError(lineError(number, e.what()));
+    }
     if (info.icon < 0 || info.icon > iiSongLast)
         throw DatabaseFormatError(lineError(number, std::to_string(info.icon) + " is not an icon of a disk, folder or song."));
     if (!isAcceptableNodeName(info.name, isDisk))
@@ -67,7 +72,11 @@ NodeInfo DatabaseLoader::readLine(size_t index, bool isDisk) const {
     if (isSongImage(info.icon)) {
         if (source_->hasChildren(index))
             throw DatabaseFormatError(lineError(number, "the song \"" + std::string(info.name) + "\" holds other entries."));
-        if (info.hasTag && !tagIsCanonical(info.tag)) (void)canonicalTagString(info.tag); // throws on bad digits
+        try {
+            if (info.hasTag && !tagIsCanonical(info.tag)) (void)canonicalTagString(info.tag); // throws on bad digits
+        } catch (const ConversionError& e) {
+            throw DatabaseFormatError(lineError(number, e.what()));
+        }
     }
     return info;
 }

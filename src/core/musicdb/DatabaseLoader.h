@@ -25,7 +25,7 @@ public:
     DatabaseLoader(MusicDatabase& db, Options options);
 
     // AnalyzeTree. Every line is checked first; the lines before the first one that cannot
-    // be taken are merged, then its error (ConversionError or DatabaseFormatError) is thrown.
+    // be taken are merged, then its error (a DatabaseFormatError naming the line) is thrown.
     void AnalyzeTree(const LoadTree& source);
 
     // The status a song stored with this icon takes after loading.

@@ -1,6 +1,7 @@
 #include "musicdb/RootFolders.h"
 
 #include <string>
+#include <unordered_set>
 
 #include "musicdb/MusicDatabase.h"
 
@@ -20,15 +21,43 @@ std::string rootName(const TreeNode* node) {
 } // namespace
 
 void RootFolders::ReRoot(TreeNode* musicNode) {
-    if (!hasRootMark(musicNode->imageIndex())) {
-        FindRoot(musicNode);
-        return;
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    };
+    {
+        Depth depth(depth_);
+        if (!hasRootMark(musicNode->imageIndex())) {
+            FindRoot(musicNode);
+        } else {
+            TreeNode* root = RootFolder(musicNode);
+            AddToRootTree(musicNode, root);
+            emptyCandidates_.push_back({root, musicNode});
+        }
     }
-    TreeNode* root = RootFolder(musicNode);
-    AddToRootTree(musicNode, root);
-    if (!root->hasChildren()) {
-        db_.folderTree().remove(root);
-        db_.musicTree().setImageIndex(musicNode, static_cast<uint8_t>(musicNode->imageIndex() + 1));
+    if (depth_ == 0) RemoveEmptyEntries();
+}
+
+void RootFolders::RemoveEmptyEntries() {
+    // A root nested in a root of the same name (or a folder reached twice that way) shares its
+    // folder-tree entry with a caller still filling it, so entries are only removed here, once
+    // the whole pass is done: children were noted before their parents, and a removed entry
+    // had no children, so no other noted entry goes with it.
+    std::vector<EmptyCandidate> candidates;
+    candidates.swap(emptyCandidates_);
+    Tree& folders = db_.folderTree();
+    std::unordered_set<const TreeNode*> removed;
+    for (const EmptyCandidate& c : candidates) {
+        bool gone = removed.count(c.folderNode) != 0;
+        if (!gone && !c.folderNode->hasChildren()) {
+            removed.insert(c.folderNode);
+            folders.remove(c.folderNode);
+            gone = true;
+        }
+        // A root that brought nothing into the folder tree loses its mark.
+        if (gone && c.root && hasRootMark(c.root->imageIndex()))
+            db_.musicTree().setImageIndex(c.root, static_cast<uint8_t>(c.root->imageIndex() + 1));
     }
 }
 
@@ -46,7 +75,7 @@ void RootFolders::AddToRootTree(TreeNode* musicNode, TreeNode* folderNode) {
         } else if (image == iiFolder) {
             TreeNode* g = db_.TryToFindNode(folderNode, folders, false, 0, iiFolder, c->text());
             AddToRootTree(c, g);
-            if (!g->hasChildren()) folders.remove(g);
+            emptyCandidates_.push_back({g, nullptr});
         } else if (isSongImage(image)) {
             TDataRec* rec = c->data();
             if (!rec || rec->FolderNode) continue;

@@ -34,7 +34,17 @@ public:
     bool ButtonSimpleClick(const std::vector<TreeNode*>& selected);
 
 private:
+    // A folder-tree entry to remove if it stays empty; `root` is the music-tree root it
+    // stands for, which then loses its mark.
+    struct EmptyCandidate {
+        TreeNode* folderNode;
+        TreeNode* root;
+    };
+    void RemoveEmptyEntries();
+
     MusicDatabase& db_;
+    int depth_ = 0;
+    std::vector<EmptyCandidate> emptyCandidates_;
 };
 
 } // namespace velmo

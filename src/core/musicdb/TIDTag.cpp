@@ -22,11 +22,23 @@ std::string MakeTagStr(const TIDTag& tag) {
     std::string s;
     s.reserve(tag.title.size() + tag.artist.size() + tag.album.size() + tag.year.size() +
               tag.comment.size() + 12);
-    s.append(tag.title).push_back(kSep);
-    s.append(tag.artist).push_back(kSep);
-    s.append(tag.album).push_back(kSep);
-    s.append(tag.year).push_back(kSep);
-    s.append(tag.comment);
+    // A separator inside a field (from wherever the tag came) would shift the fields after it.
+    auto appendField = [&s](const std::string& text) {
+        const size_t at = s.size();
+        s.append(text);
+        if (text.find(kSep) != std::string::npos)
+            for (size_t i = at; i < s.size(); ++i)
+                if (s[i] == kSep) s[i] = ' ';
+    };
+    appendField(tag.title);
+    s.push_back(kSep);
+    appendField(tag.artist);
+    s.push_back(kSep);
+    appendField(tag.album);
+    s.push_back(kSep);
+    appendField(tag.year);
+    s.push_back(kSep);
+    appendField(tag.comment);
     // The marker is decided on the escaped comment, which is what a reader sees; escaping
     // never changes how a comment ends unless it ends in a line break.
     if (tag.track >= 100 || endsWithMarker(tag.comment)) {

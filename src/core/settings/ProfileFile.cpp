@@ -88,19 +88,28 @@ std::vector<std::string> profileFileLines(const ProfileSettings& s) {
     };
 }
 
-void readProfileFileLines(ProfileSettings& s, const std::vector<std::string>& lines) {
+std::vector<BadProfileLine> readProfileFileLines(ProfileSettings& s, const std::vector<std::string>& lines) {
     const size_t count = lines.size();
+    std::vector<BadProfileLine> bad;
     // Line n, counted from 1, when the file has it.
     auto has = [&](size_t n) { return count >= n; };
     auto at = [&](size_t n) -> const std::string& { return lines[n - 1]; };
     auto value = [&](size_t n) { return has(n) && !at(n).empty(); };
     auto gated = [&](size_t header, const char* text) { return has(header + 1) && at(header) == text && !at(header + 1).empty(); };
+    // One bad number costs only its own value.
+    auto number = [&](size_t n, int32_t& target) {
+        try {
+            target = strToInt(at(n));
+        } catch (const ConversionError& e) {
+            bad.push_back({n, e.what()});
+        }
+    };
 
     if (has(2) && at(1) == "[Path to DB]") {
         s.PathToDB = at(2);
         if (!s.PathToDB.empty() && s.PathToDB.back() == '\\') s.PathToDB.pop_back();
     }
-    if (gated(3, "[Size of DB]")) s.SizeOfDB = strToInt(at(4));
+    if (gated(3, "[Size of DB]")) number(4, s.SizeOfDB);
     if (gated(5, "[Language]")) s.Language = at(6);
     if (gated(7, "[Extensions]")) s.StdExtensions = splitListLine(at(8));
     if (gated(9, "[User extensions]")) s.UserExtensions = splitListLine(at(10));
@@ -135,11 +144,11 @@ void readProfileFileLines(ProfileSettings& s, const std::vector<std::string>& li
     }
 
     if (gated(30, "[GoodFixed]")) s.GoodFixed = at(31) == "IsFixed";
-    if (value(32)) s.GoodPercent = strToInt(at(32));
+    if (value(32)) number(32, s.GoodPercent);
     if (value(33)) s.GoodOfPlayList = at(33) == "OfPlayList";
     if (gated(34, "[Other]")) s.FocusAfterDrag = at(35) == "DoFocusAfterDrag";
     if (value(36)) s.SaveLastTab = at(36) == "DoSaveLastTab";
-    if (s.SaveLastTab && value(37)) s.ActiveTab = strToInt(at(37));
+    if (s.SaveLastTab && value(37)) number(37, s.ActiveTab);
     if (value(38)) s.SaveLastTree = at(38) == "DoSaveLastTree";
     if (value(39)) s.AutoExpand = at(39) == "DoAutoExpand";
     if (value(40)) s.AutoCloseAddDiskForm = at(40) == "DoAutoCloseAddDiskForm";
@@ -147,12 +156,13 @@ void readProfileFileLines(ProfileSettings& s, const std::vector<std::string>& li
     if (value(42)) s.SilentAddingMode = at(42) == "DoUseSilentAddingMode";
     if (value(43)) s.OnlyForHDDs = at(43) == "OnlyForHDDs";
     if (gated(44, "[Player]")) s.BuiltInPlayer = at(45) == "BuiltIn";
-    if (value(46)) s.PlayerConfigIndex = strToInt(at(46));
+    if (value(46)) number(46, s.PlayerConfigIndex);
     if (gated(47, "[ShellExecute]")) s.ShellCommand = at(48);
     if (value(49)) s.PassDir = at(49) == "DoPassDir";
     if (value(50)) s.OnlyIfFile = at(50) == "OnlyIfFile";
     if (value(51)) s.ShowHints = at(51) == "DoShowHints";
     if (value(52)) s.ShowTag = at(52) == "DoShowTag";
+    return bad;
 }
 
 } // namespace velmo

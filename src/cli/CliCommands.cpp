@@ -7,8 +7,10 @@
 #include <optional>
 #include <ostream>
 
+#include "CliCommand.h"
 #include "CopyProgressLine.h"
 #include "InterruptGuard.h"
+#include "LaunchCounter.h"
 #include "TerminalUi.h"
 #include "app/AddDiskDialog.h"
 #include "app/CopyCommands.h"
@@ -47,34 +49,20 @@ constexpr const char* kUsage =
     "  copy                               copy the playlist to its folder and write the M3U\n"
     "  add PATH... [--description TEXT] [--rooted] [--debug]   PATH native (/srv/music/Pop) or E:\\Pop\n"
     "  reload-tags CAPTION...\n"
-    "  profile list | profile new NAME | profile rename NAME | profile delete | profile switch NAME\n";
-
-struct Context {
-    Session& session;
-    TerminalUi& ui;
-    std::ostream& out;
-    std::ostream& err;
-    bool progressShown = false; // stderr is a terminal
-    bool interrupted = false;   // a copy was stopped by Ctrl-C or SIGTERM
-};
-
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-using Arguments = std::vector<std::string>;
-
-struct Command {
-    const char* name;
-    size_t minArgs;
-    size_t maxArgs;
-    // Commands that change the database save it at the end, as "Yes" at exit would.
-    bool modifies;
-    std::function<bool(Context&, const Arguments&)> run;
-    // Throws UsageError for arguments the command would refuse; checked before anything runs.
-    std::function<void(const Arguments&)> check = {};
-};
+    "  profile list | profile new NAME | profile rename NAME | profile delete | profile switch NAME\n"
+    "  search TEXT [--folders]            hits of TEXT (words separated by *) in the music or folder\n"
+    "                                     tree in tree order: path TAB icon\n"
+    "  rename CAPTION NEWNAME             a disk, folder or song (on a local drive also on disk)\n"
+    "  delete [--physical] CAPTION...     songs, and every song below disks and folders; --physical\n"
+    "                                     deletes the files of local drives too\n"
+    "  play CAPTION...                    external player of PlayerConfigIndex, songs in argument order\n"
+    "  open CAPTION                       ShellCommand on a song, folder or disk\n"
+    "  options                            every setting as NAME=VALUE; the three-way groups as\n"
+    "                                     SaveOnExit=AutoSave|AutoSaveAs|AutoDontSave,\n"
+    "                                     CopyFromHDD=AutoCopy|AutoDontCopy|AskForEach,\n"
+    "                                     Skip=AutoSkipDisk|AutoSkipFile|AutoSkipDiskAndFile\n"
+    "  set NAME=VALUE...                  change settings as the options dialog's OK (all or none)\n"
+    "  languages                          the language files, the current one marked TAB *\n";
 
 ItemList& listByName(MusicDatabase& db, const std::string& name) {
     if (name == "music") return db.musicList();
@@ -316,7 +304,13 @@ const std::vector<Command>& commands() {
         {"add", 1, SIZE_MAX, true, cmdAdd, [](const Arguments& a) { addArguments(a); }},
         {"reload-tags", 1, SIZE_MAX, true, cmdReloadTags},
     };
-    return table;
+    static const std::vector<Command> all = [] {
+        std::vector<Command> commands = table;
+        for (auto area : {treeEditCommands, externalPlayCommands, optionsCommands})
+            for (Command& c : area()) commands.push_back(std::move(c));
+        return commands;
+    }();
+    return all;
 }
 
 int usage(std::ostream& err, const std::string& problem) {
@@ -408,7 +402,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const bool person = terminal.in && terminal.stdinIsTerminal && terminal.stderrIsTerminal &&
                         answers == TerminalUi::Answers::Default && insertProgram.empty();
     TerminalUi ui(err, {answers, person ? terminal.in : nullptr, insertProgram, terminal.columns});
-    platform::DetachedProcessLauncher launcher;
+    platform::DetachedProcessLauncher detached;
+    LaunchCounter launcher(detached);
     platform::SteadyClock clock;
     Session session(platform::resolveAppDir(appDir), {ui, launcher, clock, {}},
                     seed ? std::make_unique<Mt19937Random>(*seed) : makeClockSeededRandom());
@@ -419,7 +414,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // A database that did not load whole must not be saved over its file.
     if (!Startup(session, startup)) return 1;
 
-    Context context{session, ui, out, err, terminal.stderrIsTerminal};
+    Context context{session, ui, launcher, out, err, terminal.stderrIsTerminal};
     bool ok = true;
     bool modified = false;
     for (const Invocation& step : chain) {
@@ -429,7 +424,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return usage(err, e.what());
         }
         // What a failed command left half done is not saved; what the commands before it did is.
-        if (ok && step.command->modifies) modified = true;
+        if (ok && (step.command->modifies || context.databaseChanged)) modified = true;
         // make-playlist shows the playlist it made, as "list playlist" does.
         if (ok && std::string(step.command->name) == "make-playlist") cmdList(context, {"playlist"});
         if (!ok || context.interrupted) break;

@@ -117,6 +117,12 @@ void TerminalUi::showError(const std::string& text) {
     err_ << kProgramTitle << ": " << text << " -> OK\n";
 }
 
+void TerminalUi::showStatus(const std::string& text) {
+    if (!statusShown_ || text.empty()) return;
+    endProgressLine();
+    err_ << text << '\n';
+}
+
 void TerminalUi::reportProgress(const Progress& progress) {
     endProgressLine();
     err_ << progress.text;

@@ -36,6 +36,10 @@ public:
     void showError(const std::string& text) override;
     std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) override;
     std::optional<std::string> chooseFileToSave(const FileDialog& dialog) override;
+    // Status-bar texts go to stderr, one line each, while setStatusShown is on; else they pass
+    // unseen, as a status bar nobody looks at.
+    void showStatus(const std::string& text) override;
+    void setStatusShown(bool shown) { statusShown_ = shown; }
     // Progress goes to stderr, one line a report: "text done/total".
     void reportProgress(const Progress& progress) override;
     // Where a long operation lets the user in: an interruption seen here is acted on.
@@ -69,6 +73,7 @@ private:
     std::optional<std::string> fileAnswer_;
     bool errorShown_ = false;
     bool progressLineOpen_ = false;
+    bool statusShown_ = false;
     std::function<bool()> interrupted_;
     std::function<void()> onInterrupt_;
 };

@@ -112,7 +112,7 @@ std::string ExternalPlay::listFilePath() const {
 void ExternalPlay::start(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& folder) {
     if (auto failure = s_.launcher.start(program, arguments, folder))
-        s_.ui.showStatus("Cannot start " + program + ": " + *failure);
+        s_.ui.showStatus(*failure); // names the program, the folder and the system's reason
 }
 
 void ExternalPlay::PassExecute() {
@@ -181,7 +181,7 @@ void ExecuteByShell(Session& s, const std::string& path) {
     const std::string program = expandVariable(command.substr(0, gt));
     if (program.empty()) return;
     if (auto failure = s.launcher.start(program, argumentsWith(command.substr(gt + 1), "%file%", path), ""))
-        s.ui.showStatus("Cannot start " + program + ": " + *failure);
+        s.ui.showStatus(*failure);
 }
 
 } // namespace velmo

@@ -269,6 +269,16 @@ void SearchRenameDeleteTest::deleteAndShiftDeleteRemoveSongsFromTheDatabaseAndTh
     QVERIFY(!startEdit(tree));
     f.window->setCopyRunning(false);
     QVERIFY(f.song("r.mp3"));
+
+    // Shift held on the button asks for the deletion from the disk.
+    select(tree, f.treeIndex({"Rock CD /ROCK01/", "r.mp3"}));
+    {
+        ModalAnswerer answerer({QMessageBox::No});
+        QTest::mouseClick(f.button("ButtonDelete"), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(answerer.seen.size(), 1);
+        QVERIFY(answerer.seen[0].text.contains("physically"));
+    }
+    QVERIFY(f.song("r.mp3"));
 }
 
 int runSearchRenameDeleteTest(int argc, char** argv) {

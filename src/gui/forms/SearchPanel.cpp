@@ -11,7 +11,9 @@
 
 namespace velmo::gui {
 
-SearchPanel::SearchPanel(Session& session, QWidget* parent) : QWidget(parent), s_(session) {
+// Upper-cased with the rules of the locale the trees are sorted by.
+SearchPanel::SearchPanel(Session& session, QWidget* parent)
+    : QWidget(parent), s_(session), search_(session.db.collator().localeName()) {
     setObjectName("PanelSearch");
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

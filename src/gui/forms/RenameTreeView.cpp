@@ -69,7 +69,8 @@ bool RenameTreeView::editingDisk() const { return target_ && !target_->parent();
 
 bool RenameTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     // The view asks this of every key press and click too; only a trigger opens an edit.
-    if (editing() || trigger == NoEditTriggers || !index.isValid()) return QTreeView::edit(index, trigger, event);
+    if (trigger == NoEditTriggers) return QTreeView::edit(index, trigger, event);
+    if (editing() || !index.isValid()) return false;
     if (editTriggers() == NoEditTriggers) return false;
     if (!(editTriggers() & trigger) && trigger != AllEditTriggers) return QTreeView::edit(index, trigger, event);
     TreeNode* node = hooks_.nodeToRename ? hooks_.nodeToRename(index) : nullptr;

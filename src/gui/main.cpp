@@ -17,6 +17,7 @@
 #include "forms/TLogoForm.h"
 #include "forms/TMainForm.h"
 #include "forms/TOpenFolderForm.h"
+#include "forms/WindowTexts.h"
 #include "platform/Clock.h"
 #include "platform/NativePaths.h"
 #include "app/PlaylistCommands.h"
@@ -92,6 +93,9 @@ int main(int argc, char** argv) {
     TCopyCDForm copyCD(session, &window);
     TOptionsForm optionsForm(session.texts, &window);
     TOpenFolderForm openFolder(session.texts);
+    // Their texts follow the language chosen at start-up and in the options.
+    TextsFollowLanguage optionsTexts(session, &optionsForm);
+    TextsFollowLanguage openFolderTexts(session, &openFolder);
     addCD.setFolderChooser(&openFolder);
     window.setAddDiskDialog(&addCD);
     window.setCopyDialog(&copyCD);

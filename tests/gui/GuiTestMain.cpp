@@ -16,6 +16,8 @@ int runScreenshotTest(int argc, char** argv);
 int runAddDiskFormTest(int argc, char** argv);
 int runItemModelsTest(int argc, char** argv);
 int runCopyWindowTest(int argc, char** argv);
+int runSearchRenameDeleteTest(int argc, char** argv);
+int runLanguageTextsTest(int argc, char** argv);
 } // namespace velmo::gui::test
 
 namespace {
@@ -31,6 +33,7 @@ const TestClass kClasses[] = {
     {"KeyboardAndWheelTest", runKeyboardAndWheelTest}, {"ExitAndProfileTest", runExitAndProfileTest},
     {"ScreenshotTest", runScreenshotTest},           {"AddDiskFormTest", runAddDiskFormTest},
     {"ItemModelsTest", runItemModelsTest},           {"CopyWindowTest", runCopyWindowTest},
+    {"SearchRenameDeleteTest", runSearchRenameDeleteTest}, {"LanguageTextsTest", runLanguageTextsTest},
 };
 
 } // namespace

@@ -24,8 +24,10 @@ std::string sampleDatabase() {
            songLine(1, "z.mp3", 10, MB);
 }
 
-MainWindowFixture::MainWindowFixture(const std::string& database, bool quiet) {
+MainWindowFixture::MainWindowFixture(const std::string& database, bool quiet,
+                                     const std::function<void(const velmo::test::TempDir&)>& prepare) {
     velmo::test::writeFile(dir.file("Profiles/Default/Default.vmdb"), database);
+    if (prepare) prepare(dir);
     ui.setQuiet(quiet);
     session = std::make_unique<Session>(dir.path(), services.forUser(ui));
     window = std::make_unique<TMainForm>(*session);

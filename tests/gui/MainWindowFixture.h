@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,7 +47,9 @@ std::string sampleDatabase();
 // its copy dialog, started the way the program starts. The window is shown and active.
 class MainWindowFixture {
 public:
-    explicit MainWindowFixture(const std::string& database = sampleDatabase(), bool quiet = true);
+    // `prepare` puts more files into the program folder before the program starts.
+    explicit MainWindowFixture(const std::string& database = sampleDatabase(), bool quiet = true,
+                               const std::function<void(const velmo::test::TempDir&)>& prepare = {});
     ~MainWindowFixture();
 
     velmo::test::TempDir dir;

@@ -119,9 +119,9 @@ TAddCDForm::TAddCDForm(Session& session, TMainForm* mainForm)
     EditCDDescription->installEventFilter(this);
     ListViewFolderList->installEventFilter(this);
 
-    applyTexts(this, s_.texts);
     core_.onStateChanged = [this] { showState(); };
-    showState();
+    // The caption and the fields show the dialog's state over the table's texts.
+    texts_ = std::make_unique<TextsFollowLanguage>(s_, this, [this] { showState(); });
 }
 
 void TAddCDForm::setMainWindowEnabled(bool enabled) { mainForm_->setEnabled(enabled); }

@@ -1,9 +1,11 @@
 #pragma once
 #include <QDialog>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/AddDiskDialog.h"
+#include "forms/WindowTexts.h"
 
 class QCheckBox;
 class QMimeData;
@@ -68,6 +70,7 @@ private:
     TOpenFolderForm* chooser_ = nullptr;
     AddDiskDialog core_;
     bool running_ = false;
+    std::unique_ptr<TextsFollowLanguage> texts_;
 
     QLineEdit* EditCDLabel = nullptr;
     QLineEdit* EditCDDescription = nullptr;

@@ -88,7 +88,7 @@ TCopyCDForm::TCopyCDForm(Session& session, QWidget* parent)
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
-    applyTexts(this, s_.texts);
+    texts_ = std::make_unique<TextsFollowLanguage>(s_, this);
     setFixedSize(kWidth, sizeHint().height());
 }
 

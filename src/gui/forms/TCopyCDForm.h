@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
+#include <memory>
 
+#include "forms/WindowTexts.h"
 #include "playlist/CopyView.h"
 
 class QLabel;
@@ -70,6 +72,7 @@ private:
     QPushButton* ButtonSkipTrack = nullptr;
     QPushButton* ButtonSkipDisk = nullptr;
     QPushButton* ButtonAbort = nullptr;
+    std::unique_ptr<TextsFollowLanguage> texts_;
 };
 
 } // namespace velmo::gui

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -32,10 +33,12 @@
 #include "app/Lifecycle.h"
 #include "app/Session.h"
 #include "app/StatusCommands.h"
+#include "app/TreeEdits.h"
 #include "catalog/Disks.h"
 #include "forms/MainFormKeys.h"
 #include "forms/PlayerPanel.h"
 #include "forms/ProfileBox.h"
+#include "forms/RenameTreeView.h"
 #include "forms/SearchPanel.h"
 #include "forms/SongHints.h"
 #include "forms/TAddCDForm.h"
@@ -94,7 +97,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     profileBox_ = new ProfileBox(s_, top);
     topLayout->addWidget(profileBox_);
     topLayout->addSpacing(16);
-    searchPanel_ = new SearchPanel(top);
+    searchPanel_ = new SearchPanel(s_, top);
     topLayout->addWidget(searchPanel_, 1);
     layout->addWidget(top);
     connect(profileBox_, &ProfileBox::profileSwitched, this, [this] {
@@ -148,6 +151,13 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     s_.addListener(this);
 
     connect(playerPanel_->BitBtnShowCopyProgress, &QPushButton::clicked, this, &TMainForm::BitBtnShowCopyProgressClick);
+    for (QPushButton* b : deleteButtons_) connect(b, &QPushButton::clicked, this, &TMainForm::ButtonDeleteClick);
+    connect(ContextMenuItemDelete, &QAction::triggered, this, &TMainForm::ButtonDeleteClick);
+    searchPanel_->setWindow({[this]() -> const Tree& {
+                                 return visibleTree() == TreeViewMusicTree ? s_.db.musicTree() : s_.db.folderTree();
+                             },
+                             [this] { return selectedNodeOfVisibleTree(); },
+                             [this](const TreeNode* hit) { showSearchHit(hit); }});
     lockedDuringCopy_ = {profileBox_, ButtonOptions, ButtonRootControl, PanelRootControl};
 
     applyTexts(this, s_.texts);
@@ -203,9 +213,9 @@ QWidget* TMainForm::buildTreeTab() {
 
     auto* left = new QVBoxLayout;
     treeStack_ = new QStackedWidget(page);
-    TreeViewMusicTree = new QTreeView(treeStack_);
+    TreeViewMusicTree = new RenameTreeView(treeStack_);
     TreeViewMusicTree->setObjectName("TreeViewMusicTree");
-    TreeViewFolders = new QTreeView(treeStack_);
+    TreeViewFolders = new RenameTreeView(treeStack_);
     TreeViewFolders->setObjectName("TreeViewFolders");
     musicModel_ = new TreeModel(s_.db.musicTree(), this);
     folderModel_ = new TreeModel(s_.db.folderTree(), this);
@@ -216,7 +226,6 @@ QWidget* TMainForm::buildTreeTab() {
         view->setHeaderHidden(true);
         view->setUniformRowHeights(true);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         treeStack_->addWidget(view);
         connect(view, &QTreeView::collapsed, this, [this, view](const QModelIndex& i) { collapseDeselects(view, i); });
@@ -239,6 +248,21 @@ QWidget* TMainForm::buildTreeTab() {
         });
         connect(model, &TreeModel::viewClearSelectionRequested, view, &QTreeView::clearSelection);
     }
+    // Who may be renamed: in the folder tree only songs, renamed through their music-tree node.
+    TreeViewMusicTree->setHooks({[this](const QModelIndex& i) -> TreeNode* {
+                                     TreeNode* node = musicModel_->nodeAt(i);
+                                     return TreeViewMusicTreeEditing(node) ? node : nullptr;
+                                 },
+                                 [this](TreeNode* node, std::optional<std::string> text) {
+                                     renameEnded(TreeViewMusicTree, node, text);
+                                 }});
+    TreeViewFolders->setHooks({[this](const QModelIndex& i) -> TreeNode* {
+                                   const TreeNode* node = folderModel_->nodeAt(i);
+                                   return TreeViewFoldersEditing(node) ? node->data()->MusicNode : nullptr;
+                               },
+                               [this](TreeNode* node, std::optional<std::string> text) {
+                                   renameEnded(TreeViewFolders, node, text);
+                               }});
     treeStack_->setCurrentWidget(s_.settings.MusicTreeVisible ? TreeViewMusicTree : TreeViewFolders);
     left->addWidget(treeStack_, 1);
 
@@ -580,6 +604,9 @@ void TMainForm::setCopyRunning(bool running) {
     for (QWidget* w : lockedDuringCopy_) w->setEnabled(!running);
     for (QAction* a : actionsLockedDuringCopy_) a->setEnabled(!running);
     if (AddCDForm) AddCDForm->setEnabled(!running);
+    // A rename moves the files the copy reads.
+    TreeViewMusicTree->setRenameLocked(running);
+    TreeViewFolders->setRenameLocked(running);
     if (!running) playerPanel_->BitBtnShowCopyProgress->hide();
     UpDatePlayButton();
 }
@@ -647,6 +674,11 @@ void TMainForm::statisticsChanged() {
     });
 }
 
+void TMainForm::languageChanged() {
+    applyTexts(this, s_.texts);
+    UpDateText();
+}
+
 void TMainForm::databaseCleared() { playerPanel_->ButtonPlayNow->setEnabled(false); }
 
 void TMainForm::refreshProfiles() { profileBox_->refresh(); }
@@ -671,7 +703,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         // unhandled key travels on to the parents, which must not see it again).
         auto* w = qobject_cast<QWidget*>(watched);
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-        if (w == target && w->window() == this && FormKeyDown(static_cast<QKeyEvent*>(event))) return true;
+        auto* key = static_cast<QKeyEvent*>(event);
+        // During a rename Esc and Enter belong to its editor.
+        const bool editorKey = inPlaceEditing() && (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return ||
+                                                    key->key() == Qt::Key_Enter);
+        if (w == target && w->window() == this && !editorKey && (FormKeyDown(key) || deleteKey(key, watched)))
+            return true;
     }
     if (event->type() == QEvent::Wheel) {
         for (int tab = 1; tab <= 5; ++tab)
@@ -764,6 +801,65 @@ void TMainForm::ContextMenuItemReloadTagClick() {
 
 void TMainForm::ButtonAddCDClick() {
     if (AddCDForm) AddCDForm->ButtonAddCDClick();
+}
+
+void TMainForm::ButtonDeleteClick() {
+    deleteSelected(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
+}
+
+void TMainForm::deleteSelected(bool physical) {
+    DeleteSelectedFiles(s_, SetSelectionList(true, true), physical);
+    UpDatePlayButton();
+    UpDateText();
+}
+
+bool TMainForm::deleteKey(QKeyEvent* key, QObject* watched) {
+    if (key->key() != Qt::Key_Delete) return false;
+    const int tab = PageControlTabInt->currentIndex();
+    const bool inView = tab == 0 ? watched == visibleTree() : watched == listOfTab(tab);
+    // The tab's delete button says whether there is something to delete and no copy runs.
+    if (!inView || inPlaceEditing() || !deleteButtons_[static_cast<size_t>(tab)]->isEnabled()) return false;
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    deleteSelected(mods == Qt::ShiftModifier);
+    return true;
+}
+
+bool TMainForm::inPlaceEditing() const { return TreeViewMusicTree->editing() || TreeViewFolders->editing(); }
+
+void TMainForm::renameEnded(QTreeView* tree, TreeNode* node, const std::optional<std::string>& text) {
+    if (!text) return;
+    const bool renamed = TreeViewMusicTreeEdited(s_, node, *text);
+    // The folder tree was built anew: its song is selected again under its new name.
+    if (renamed && tree == TreeViewFolders && node->data() && node->data()->FolderNode) {
+        const QModelIndex at = folderModel_->indexOf(node->data()->FolderNode);
+        TreeViewFolders->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+        TreeViewFolders->scrollTo(at);
+    }
+    if (renamed && tree == TreeViewMusicTree) TreeViewMusicTree->scrollTo(musicModel_->indexOf(node));
+    UpDateText();
+    UpDatePlayButton();
+}
+
+const TreeNode* TMainForm::selectedNodeOfVisibleTree() const {
+    QTreeView* tree = visibleTree();
+    auto* model = static_cast<TreeModel*>(tree->model());
+    if (tree->selectionModel()->isSelected(tree->currentIndex())) return model->nodeAt(tree->currentIndex());
+    const QModelIndexList selected = tree->selectionModel()->selectedIndexes();
+    const auto first = std::min_element(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) {
+        return rowPath(a) < rowPath(b);
+    });
+    return first == selected.end() ? nullptr : model->nodeAt(*first);
+}
+
+void TMainForm::showSearchHit(const TreeNode* node) {
+    if (PageControlTabInt->currentIndex() != 0) PageControlTabInt->setCurrentIndex(0);
+    else PageControlTabIntChange();
+    if (!node) return;
+    QTreeView* tree = visibleTree();
+    const QModelIndex at = static_cast<TreeModel*>(tree->model())->indexOf(node);
+    tree->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    tree->scrollTo(at);
+    tree->setFocus();
 }
 
 // Files and folders dropped onto the window go to the add-disk dialog.

@@ -2,6 +2,8 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/RootControl.h"
@@ -32,6 +34,7 @@ class ProfileBox;
 class SearchPanel;
 class PlayerPanel;
 class SongHints;
+class RenameTreeView;
 
 // The main window: six tabs over the core's trees and lists, the status and database
 // commands, the profile box, the statistics line. Handlers read the widgets, call the core
@@ -84,6 +87,7 @@ private:
     void profilesChanged() override;
     void settingsChanged() override;
     void copyStateChanged() override;
+    void languageChanged() override;
     // The profile box shows the session's profile list.
     void refreshProfiles();
 
@@ -119,12 +123,23 @@ private:
     void ContextMenuItemReloadTagClick();
     // "Add disk...": opens the add-disk dialog and its chooser.
     void ButtonAddCDClick();
+    // Delete of the selected songs; Shift held deletes their files too.
+    void ButtonDeleteClick();
+    void deleteSelected(bool physical);
+    // The Delete key in a tree or list of the active tab; true when it was taken.
+    bool deleteKey(QKeyEvent* key, QObject* watched);
+    // A node of either tree is being renamed in place.
+    bool inPlaceEditing() const;
+    void renameEnded(QTreeView* tree, TreeNode* node, const std::optional<std::string>& text);
+    // Search: the visible tree's selected node, and a hit shown on the first tab.
+    const TreeNode* selectedNodeOfVisibleTree() const;
+    void showSearchHit(const TreeNode* node);
 
     Session& s_;
     QTabWidget* PageControlTabInt = nullptr;
     QStackedWidget* treeStack_ = nullptr;
-    QTreeView* TreeViewMusicTree = nullptr;
-    QTreeView* TreeViewFolders = nullptr;
+    RenameTreeView* TreeViewMusicTree = nullptr;
+    RenameTreeView* TreeViewFolders = nullptr;
     std::array<QListView*, 6> lists_{};
     TreeModel* musicModel_ = nullptr;
     TreeModel* folderModel_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTabWidget>
 
+#include "app/Session.h"
 #include "base/TextTable.h"
 
 namespace velmo::gui {
@@ -69,6 +70,19 @@ void applyTexts(QWidget* window, const TextTable& texts) {
     const Applier applier{texts, window->objectName().toStdString()};
     applier.apply(window);
     applier.walk(window);
+}
+
+TextsFollowLanguage::TextsFollowLanguage(Session& session, QWidget* window, std::function<void()> afterApply)
+    : s_(session), window_(window), afterApply_(std::move(afterApply)) {
+    s_.addListener(this);
+    languageChanged();
+}
+
+TextsFollowLanguage::~TextsFollowLanguage() { s_.removeListener(this); }
+
+void TextsFollowLanguage::languageChanged() {
+    applyTexts(window_, s_.texts);
+    if (afterApply_) afterApply_();
 }
 
 } // namespace velmo::gui

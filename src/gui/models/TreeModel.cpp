@@ -57,6 +57,12 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+Qt::ItemFlags TreeModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractItemModel::flags(index);
+    if (index.isValid()) f |= Qt::ItemIsEditable;
+    return f;
+}
+
 void TreeModel::beginInsert(TreeNode* parent, size_t first, size_t last) {
     beginInsertRows(indexOf(parent), static_cast<int>(first), static_cast<int>(last));
 }

@@ -21,6 +21,8 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
+    // Every node offers an in-place edit; the view decides which one may be renamed.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     TreeNode* nodeAt(const QModelIndex& index) const;
     QModelIndex indexOf(const TreeNode* node) const;

@@ -15,9 +15,12 @@ bool settled(QMediaPlayer::MediaStatus status) {
 
 } // namespace
 
-QtMediaPlayer::QtMediaPlayer(QObject* parent) : QObject(parent) {
-    player_.setAudioOutput(&audio_);
-    connect(&player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+QtMediaPlayer::QtMediaPlayer(QObject* parent) : QObject(parent) { makeBackend(); }
+
+void QtMediaPlayer::makeBackend() {
+    player_ = std::make_unique<QMediaPlayer>();
+    player_->setAudioOutput(&audio_);
+    connect(player_.get(), &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
         if (status == QMediaPlayer::EndOfMedia) endReached_ = true;
     });
 }
@@ -30,96 +33,96 @@ bool QtMediaPlayer::open(const std::string& path) {
     // Done when refused, or loaded with its length. A file whose length does not follow the
     // loading within a second plays without it.
     auto done = [&] {
-        const QMediaPlayer::MediaStatus status = player_.mediaStatus();
-        return failed || player_.error() != QMediaPlayer::NoError || status == QMediaPlayer::InvalidMedia ||
-               (settled(status) && player_.duration() > 0);
+        const QMediaPlayer::MediaStatus status = player_->mediaStatus();
+        return failed || player_->error() != QMediaPlayer::NoError || status == QMediaPlayer::InvalidMedia ||
+               (settled(status) && player_->duration() > 0);
     };
     auto check = [&] {
         if (done()) {
             loop.quit();
-        } else if (settled(player_.mediaStatus()) && !graceStarted) {
+        } else if (settled(player_->mediaStatus()) && !graceStarted) {
             graceStarted = true;
             QTimer::singleShot(kLengthGraceMs, &loop, &QEventLoop::quit);
         }
     };
-    const auto statusConnection = connect(&player_, &QMediaPlayer::mediaStatusChanged, &loop, check);
-    const auto errorConnection = connect(&player_, &QMediaPlayer::errorOccurred, &loop, [&] {
+    const auto statusConnection = connect(player_.get(), &QMediaPlayer::mediaStatusChanged, &loop, check);
+    const auto errorConnection = connect(player_.get(), &QMediaPlayer::errorOccurred, &loop, [&] {
         failed = true;
         loop.quit();
     });
     // The length comes with loading, but may follow the status by a moment.
-    const auto durationConnection = connect(&player_, &QMediaPlayer::durationChanged, &loop, check);
+    const auto durationConnection = connect(player_.get(), &QMediaPlayer::durationChanged, &loop, check);
     QTimer::singleShot(kOpenTimeoutMs, &loop, &QEventLoop::quit);
-    player_.setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
+    player_->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
     check();
     if (!done()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     disconnect(statusConnection);
     disconnect(errorConnection);
     disconnect(durationConnection);
 
-    if (player_.error() != QMediaPlayer::NoError || player_.mediaStatus() == QMediaPlayer::InvalidMedia) {
-        error_ = player_.errorString().toStdString();
+    if (player_->error() != QMediaPlayer::NoError || player_->mediaStatus() == QMediaPlayer::InvalidMedia) {
+        error_ = player_->errorString().toStdString();
         if (error_.empty()) error_ = "The file cannot be played.";
-    } else if (!settled(player_.mediaStatus())) {
+    } else if (!settled(player_->mediaStatus())) {
         error_ = "The file did not load in " + std::to_string(kOpenTimeoutMs / 1000) + " seconds.";
     }
     if (!error_.empty()) {
-        player_.setSource(QUrl());
+        makeBackend();
         return false;
     }
     return true;
 }
 
 void QtMediaPlayer::close() {
-    player_.stop();
-    player_.setSource(QUrl());
+    player_->stop();
+    player_->setSource(QUrl());
     endReached_ = false;
 }
 
 void QtMediaPlayer::play() {
     endReached_ = false;
-    player_.play();
+    player_->play();
 }
 
-void QtMediaPlayer::pause() { player_.pause(); }
+void QtMediaPlayer::pause() { player_->pause(); }
 
 void QtMediaPlayer::stop() {
-    player_.stop();
+    player_->stop();
     endReached_ = false;
 }
 
 void QtMediaPlayer::rewind() {
     endReached_ = false;
-    player_.setPosition(0);
+    player_->setPosition(0);
 }
 
 MediaPlayer::Mode QtMediaPlayer::mode() const {
-    switch (player_.mediaStatus()) {
+    switch (player_->mediaStatus()) {
     case QMediaPlayer::NoMedia:
     case QMediaPlayer::InvalidMedia: return Mode::NotReady;
     case QMediaPlayer::LoadingMedia: return Mode::Open;
     default: break;
     }
-    switch (player_.playbackState()) {
+    switch (player_->playbackState()) {
     case QMediaPlayer::PlayingState:
-        return player_.mediaStatus() == QMediaPlayer::StalledMedia ? Mode::Seeking : Mode::Playing;
+        return player_->mediaStatus() == QMediaPlayer::StalledMedia ? Mode::Seeking : Mode::Playing;
     case QMediaPlayer::PausedState: return Mode::Paused;
     case QMediaPlayer::StoppedState: return Mode::Stopped;
     }
     return Mode::NotReady;
 }
 
-int64_t QtMediaPlayer::lengthMs() const { return std::max<int64_t>(player_.duration(), 0); }
+int64_t QtMediaPlayer::lengthMs() const { return std::max<int64_t>(player_->duration(), 0); }
 
 int64_t QtMediaPlayer::positionMs() const {
     if (endReached_) return lengthMs();
-    return std::clamp<int64_t>(player_.position(), 0, lengthMs());
+    return std::clamp<int64_t>(player_->position(), 0, lengthMs());
 }
 
 void QtMediaPlayer::setPositionMs(int64_t position) {
     // A seek to the end ends the song now, whether or not the backend reports it.
     endReached_ = position >= lengthMs();
-    player_.setPosition(position);
+    player_->setPosition(position);
 }
 
 } // namespace velmo::gui

@@ -2,6 +2,7 @@
 #include <QAudioOutput>
 #include <QMediaPlayer>
 #include <QObject>
+#include <memory>
 
 #include "app/MediaPlayer.h"
 
@@ -15,8 +16,9 @@ namespace velmo::gui {
 // held back meanwhile, so no second command can start inside the wait; a local file loads in
 // milliseconds.
 //
-// The end of a song counts as position == length (GStreamer may stop a little short of the
-// length and Qt resets the position), which is what the timer tests to stop and rewind.
+// The end of a song is position == length, which is what the timer tests to stop and rewind.
+// Qt reports it so at the end of the media; a seek to the end counts as the end at once,
+// before the backend has got there.
 class QtMediaPlayer : public QObject, public MediaPlayer {
     Q_OBJECT
 public:
@@ -37,11 +39,15 @@ public:
     void setPositionMs(int64_t position) override;
     std::string lastError() const override { return error_; }
 
-    QMediaPlayer& backend() { return player_; }
+    QMediaPlayer& backend() { return *player_; }
 
 private:
-    QMediaPlayer player_;
-    QAudioOutput audio_;
+    // A backend that refused a file may still report errors of it later; a new one for the
+    // next file keeps them from failing that one.
+    void makeBackend();
+
+    QAudioOutput audio_; // outlives the backends that play into it
+    std::unique_ptr<QMediaPlayer> player_;
     std::string error_;
     bool endReached_ = false;
 };

@@ -157,6 +157,13 @@ void PlayNowWindowTest::nextPlaysTheFollowingSongAndABadFileShowsThePlayersError
     QVERIFY(!answerer.seen[0].text.isEmpty());
     QVERIFY(!panel->MPlayer->isEnabled());
     QCOMPARE(media->mode(), MediaPlayer::Mode::NotReady);
+
+    // The error does not stick to the player: the next song plays.
+    f.selectInList(1, {"a.wav"});
+    QTest::mouseClick(panel->ButtonPlayNow, Qt::LeftButton);
+    QCOMPARE(answerer.seen.size(), 1);
+    QVERIFY(panel->MPlayer->isEnabled());
+    QCOMPARE(media->mode(), MediaPlayer::Mode::Playing);
 }
 
 void PlayNowWindowTest::shellOpenGetsTheSongsFolder() {

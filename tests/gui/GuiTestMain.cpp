@@ -18,6 +18,7 @@ int runItemModelsTest(int argc, char** argv);
 int runCopyWindowTest(int argc, char** argv);
 int runSearchRenameDeleteTest(int argc, char** argv);
 int runLanguageTextsTest(int argc, char** argv);
+int runPlayNowWindowTest(int argc, char** argv);
 } // namespace velmo::gui::test
 
 namespace {
@@ -34,6 +35,7 @@ const TestClass kClasses[] = {
     {"ScreenshotTest", runScreenshotTest},           {"AddDiskFormTest", runAddDiskFormTest},
     {"ItemModelsTest", runItemModelsTest},           {"CopyWindowTest", runCopyWindowTest},
     {"SearchRenameDeleteTest", runSearchRenameDeleteTest}, {"LanguageTextsTest", runLanguageTextsTest},
+    {"PlayNowWindowTest", runPlayNowWindowTest},
 };
 
 } // namespace

@@ -43,6 +43,7 @@
 #include "forms/SongHints.h"
 #include "forms/TAddCDForm.h"
 #include "forms/TCopyCDForm.h"
+#include "forms/WindowPlayerView.h"
 #include "forms/WindowTexts.h"
 #include "models/IconSet.h"
 #include "models/ListModel.h"
@@ -158,6 +159,7 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
                              },
                              [this] { return selectedNodeOfVisibleTree(); },
                              [this](const TreeNode* hit) { showSearchHit(hit); }});
+    buildPlayer();
     lockedDuringCopy_ = {profileBox_, ButtonOptions, ButtonRootControl, PanelRootControl};
 
     applyTexts(this, s_.texts);

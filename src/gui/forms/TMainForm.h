@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <memory>
 #include <vector>
 
 #include "app/RootControl.h"
@@ -22,6 +23,7 @@ class QAction;
 
 namespace velmo {
 struct Session;
+class BuiltInPlayer;
 }
 
 namespace velmo::gui {
@@ -35,6 +37,8 @@ class SearchPanel;
 class PlayerPanel;
 class SongHints;
 class RenameTreeView;
+class QtMediaPlayer;
+class WindowPlayerView;
 
 // The main window: six tabs over the core's trees and lists, the status and database
 // commands, the profile box, the statistics line. Handlers read the widgets, call the core
@@ -73,6 +77,14 @@ public:
     QMenu* contextMenu() const { return PopupMenuContext; }
     // Prepares the context menu for a list (or a tree when `list` is null), as before it opens.
     void prepareContextMenu(QListView* list);
+    // The built-in player and its panel.
+    BuiltInPlayer& builtInPlayer() const { return *builtInPlayer_; }
+    PlayerPanel* playerPanel() const { return playerPanel_; }
+    // "Play now !" (the button, the context menu, a double click, Enter), unless a name is
+    // being edited in a tree.
+    void ButtonPlayNowClick();
+    // "Explorer" (the context menu, Shift+Enter): the shell command on the selected item.
+    void ContextMenuItemShellOpenClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -134,6 +146,12 @@ private:
     // Search: the visible tree's selected node, and a hit shown on the first tab.
     const TreeNode* selectedNodeOfVisibleTree() const;
     void showSearchHit(const TreeNode* node);
+    // The player panel, Play now and shell open wired to the core (TMainFormPlayer.cpp).
+    void buildPlayer();
+    // Enter and Shift+Enter in a tree or a list; true when the key was used.
+    bool playKeyPressed(QWidget* view, QKeyEvent* key);
+    // The music-tree node shell open acts on: the selected node of the tab's tree or list.
+    const TreeNode* shellOpenNode() const;
 
     Session& s_;
     QTabWidget* PageControlTabInt = nullptr;
@@ -186,6 +204,12 @@ private:
     RootControl rootControl_;
     TAddCDForm* AddCDForm = nullptr;
     TCopyCDForm* CopyCDForm = nullptr;
+
+    friend class WindowPlayerView;
+    // Declared in this order so that the player goes before what it uses.
+    QtMediaPlayer* media_ = nullptr;
+    std::unique_ptr<WindowPlayerView> playerView_;
+    std::unique_ptr<BuiltInPlayer> builtInPlayer_;
 };
 
 } // namespace velmo::gui

@@ -522,5 +522,50 @@ TEST(Tree, BulkUpdateSendsOneResetAndReplaysViewRequestsForLiveNodes) {
     t.removeObserver(&o);
 }
 
+// Rows are renumbered lazily; whatever mix of edits came before, every row and every
+// sibling step must read as if they had been renumbered at once.
+TEST(Tree, RowsAndSiblingStepsStayRightThroughRandomEdits) {
+    Tree t;
+    TreeNode* parent = t.append(nullptr, "p", iiFolder);
+    std::vector<TreeNode*> mirror;
+    std::mt19937 rng(3);
+    for (int step = 0; step < 3000; ++step) {
+        const size_t n = mirror.size();
+        const auto op = rng() % 10;
+        if (op < 5 || n < 2) {
+            const size_t row = rng() % (n + 1);
+            mirror.insert(mirror.begin() + static_cast<std::ptrdiff_t>(row),
+                          t.insert(parent, row, std::to_string(step), iiFolder));
+        } else if (op < 7) {
+            const size_t row = rng() % n;
+            t.remove(mirror[row]);
+            mirror.erase(mirror.begin() + static_cast<std::ptrdiff_t>(row));
+        } else if (op < 9) {
+            const size_t from = rng() % n, to = rng() % n;
+            TreeNode* node = mirror[from];
+            t.move(node, to);
+            mirror.erase(mirror.begin() + static_cast<std::ptrdiff_t>(from));
+            mirror.insert(mirror.begin() + static_cast<std::ptrdiff_t>(to), node);
+        } else {
+            std::vector<size_t> rows;
+            for (size_t r = rng() % 3; r < n; r += 2 + rng() % 5) rows.push_back(r);
+            t.removeChildren(parent, rows);
+            for (auto r = rows.rbegin(); r != rows.rend(); ++r)
+                mirror.erase(mirror.begin() + static_cast<std::ptrdiff_t>(*r));
+        }
+        // Ask one node only most of the time, so stale marks pile up between full checks.
+        if (!mirror.empty() && step % 50 != 0) {
+            const size_t probe = rng() % mirror.size();
+            ASSERT_EQ(mirror[probe]->row(), probe) << "step " << step;
+            continue;
+        }
+        ASSERT_EQ(parent->childCount(), mirror.size());
+        for (size_t i = 0; i < mirror.size(); ++i) {
+            ASSERT_EQ(parent->child(i), mirror[i]);
+            ASSERT_EQ(mirror[i]->nextSibling(), i + 1 < mirror.size() ? mirror[i + 1] : nullptr) << "step " << step;
+        }
+    }
+}
+
 } // namespace
 } // namespace velmo

@@ -116,6 +116,9 @@ public:
     // The same order between an entry not yet in a tree (text, image, size) and a new one.
     int compareEntries(std::string_view existingText, uint8_t existingImage, int32_t existingSize,
                        std::string_view text, bool compareSize, int32_t size, uint8_t imageIndex) const;
+    template <typename SizeOfExisting>
+    int compareEntries(std::string_view existingText, uint8_t existingImage, SizeOfExisting existingSizeOf,
+                       std::string_view text, bool compareSize, int32_t size, uint8_t imageIndex) const;
     // Returns the child of `parent` (nullptr: top level) that matches, or creates it at its
     // sorted place. Siblings are searched by bisection: they are kept in order.
     TreeNode* TryToFindNode(TreeNode* parent, Tree& tree, bool compareSize, int32_t size, uint8_t imageIndex,

@@ -5,34 +5,47 @@
 
 namespace velmo {
 
-TreeNode* TreeNode::nextSibling() const {
+const TreeNode* TreeNode::owner_() const {
     // Top-level siblings live under the tree's hidden root.
-    const TreeNode* owner = parent_ ? parent_ : &tree_->root_;
-    return row_ + 1 < owner->children_.size() ? owner->children_[row_ + 1].get() : nullptr;
+    return parent_ ? parent_ : &tree_->root_;
+}
+
+TreeNode::~TreeNode() {
+    std::vector<TreeNode*> kids;
+    children_.takeAll(kids);
+    for (TreeNode* k : kids) delete k;
+}
+
+void TreeNode::renumberChildren() const {
+    for (size_t i = staleFrom_; i < children_.size(); ++i) children_[i]->row_ = static_cast<uint32_t>(i);
+    staleFrom_ = kNoneStale;
+}
+
+TreeNode* TreeNode::nextSibling() const {
+    const TreeNode* owner = owner_();
+    const size_t next = row() + 1;
+    return next < owner->children_.size() ? owner->children_[next] : nullptr;
 }
 
 Tree::Tree() { root_.tree_ = this; }
 Tree::~Tree() = default;
 
-void Tree::renumber(std::vector<std::unique_ptr<TreeNode>>& kids, size_t from, size_t to) {
-    for (size_t i = from; i < to && i < kids.size(); ++i) kids[i]->row_ = static_cast<uint32_t>(i);
-}
-
 TreeNode* Tree::insert(TreeNode* parent, size_t row, std::string text, uint8_t image) {
     TreeNode* owner = parentOrRoot(parent);
     assert(row <= owner->children_.size());
     notify([&](TreeObserver* o) { o->beginInsert(parent, row, row); });
-    auto node = std::make_unique<TreeNode>();
+    auto* node = new TreeNode;
     node->text_ = std::move(text);
     node->image_ = image;
     node->parent_ = parent;
     node->tree_ = this;
-    TreeNode* raw = node.get();
+    node->row_ = static_cast<uint32_t>(row);
     auto& kids = owner->children_;
-    kids.insert(kids.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
-    renumber(kids, row, kids.size());
+    kids.insert(row, node);
+    // The siblings behind it moved: stale from the new row on (an append moves none).
+    if (row + 1 < kids.size()) owner->markStaleFrom(row);
     notify([](TreeObserver* o) { o->endInsert(); });
-    return raw;
+    return node;
 }
 
 TreeNode* Tree::append(TreeNode* parent, std::string text, uint8_t image) {
@@ -41,12 +54,13 @@ TreeNode* Tree::append(TreeNode* parent, std::string text, uint8_t image) {
 
 void Tree::remove(TreeNode* node) {
     TreeNode* owner = parentOrRoot(node->parent_);
-    size_t row = node->row_;
+    const size_t row = node->row();
     if (!pendingRequests_.empty()) dropPendingRequestsBelow(node);
     notify([&](TreeObserver* o) { o->beginRemove(node->parent_, row, row); });
-    auto& kids = owner->children_;
-    kids.erase(kids.begin() + static_cast<std::ptrdiff_t>(row));
-    renumber(kids, row, kids.size());
+    std::vector<TreeNode*> taken;
+    owner->children_.erase(row, row + 1, taken);
+    owner->markStaleFrom(row);
+    delete node;
     notify([](TreeObserver* o) { o->endRemove(); });
 }
 
@@ -55,7 +69,8 @@ void Tree::removeChildren(TreeNode* parent, const std::vector<size_t>& rows) {
     TreeNode* owner = parentOrRoot(parent);
     auto& kids = owner->children_;
     if (!pendingRequests_.empty())
-        for (size_t r : rows) dropPendingRequestsBelow(kids[r].get());
+        for (size_t r : rows) dropPendingRequestsBelow(kids[r]);
+    std::vector<TreeNode*> taken;
     if (notifying()) {
         // Runs from the last one, so the rows of the runs still to come stay valid.
         size_t end = rows.size();
@@ -64,50 +79,42 @@ void Tree::removeChildren(TreeNode* parent, const std::vector<size_t>& rows) {
             while (begin > 0 && rows[begin - 1] + 1 == rows[begin]) --begin;
             const size_t first = rows[begin], last = rows[end - 1];
             notify([&](TreeObserver* o) { o->beginRemove(parent, first, last); });
-            kids.erase(kids.begin() + static_cast<std::ptrdiff_t>(first),
-                       kids.begin() + static_cast<std::ptrdiff_t>(last + 1));
-            renumber(kids, first, kids.size());
+            kids.erase(first, last + 1, taken);
+            owner->markStaleFrom(first);
+            for (TreeNode* gone : taken) delete gone;
+            taken.clear();
             notify([](TreeObserver* o) { o->endRemove(); });
             end = begin;
         }
         return;
     }
     // Unobserved: one compaction of the siblings, whatever the number of rows.
-    size_t out = rows.front();
-    size_t next = 0;
-    for (size_t i = rows.front(); i < kids.size(); ++i) {
-        if (next < rows.size() && rows[next] == i) {
-            ++next;
-            continue;
-        }
-        kids[out++] = std::move(kids[i]);
-    }
-    kids.resize(out);
-    renumber(kids, rows.front(), kids.size());
+    kids.eraseRows(rows, taken);
+    owner->markStaleFrom(rows.front());
+    for (TreeNode* gone : taken) delete gone;
 }
 
 void Tree::move(TreeNode* node, size_t row) {
     TreeNode* owner = parentOrRoot(node->parent_);
     auto& kids = owner->children_;
-    const size_t from = node->row_;
+    const size_t from = node->row();
     assert(row < kids.size());
     if (row == from) return;
     notify([&](TreeObserver* o) { o->beginMove(node->parent_, from, row); });
-    auto first = kids.begin();
-    if (row < from)
-        std::rotate(first + static_cast<std::ptrdiff_t>(row), first + static_cast<std::ptrdiff_t>(from),
-                    first + static_cast<std::ptrdiff_t>(from + 1));
-    else
-        std::rotate(first + static_cast<std::ptrdiff_t>(from), first + static_cast<std::ptrdiff_t>(from + 1),
-                    first + static_cast<std::ptrdiff_t>(row + 1));
-    renumber(kids, std::min(from, row), std::max(from, row) + 1);
+    std::vector<TreeNode*> taken;
+    kids.erase(from, from + 1, taken);
+    kids.insert(row, node);
+    owner->markStaleFrom(std::min(from, row));
     notify([](TreeObserver* o) { o->endMove(); });
 }
 
 void Tree::clear() {
     notify([](TreeObserver* o) { o->beginReset(); });
     pendingRequests_.clear();
-    root_.children_.clear();
+    std::vector<TreeNode*> taken;
+    root_.children_.takeAll(taken);
+    for (TreeNode* gone : taken) delete gone;
+    root_.staleFrom_ = TreeNode::kNoneStale;
     notify([](TreeObserver* o) { o->endReset(); });
 }
 
@@ -121,21 +128,6 @@ void Tree::setImageIndex(TreeNode* node, uint8_t image) {
     if (node->image_ == image) return;
     node->image_ = image;
     notify([&](TreeObserver* o) { o->nodeChanged(node, IconChanged); });
-}
-
-void Tree::forEach(const std::function<void(TreeNode*, int)>& visit) const {
-    // Iterative, so that deep trees cannot overflow the stack.
-    std::vector<std::pair<const TreeNode*, size_t>> stack{{&root_, 0}};
-    while (!stack.empty()) {
-        auto& [node, next] = stack.back();
-        if (next == node->children_.size()) {
-            stack.pop_back();
-            continue;
-        }
-        TreeNode* c = node->children_[next++].get();
-        visit(c, static_cast<int>(stack.size()) - 1);
-        if (!c->children_.empty()) stack.emplace_back(c, 0);
-    }
 }
 
 void Tree::addObserver(TreeObserver* observer) { observers_.push_back(observer); }

@@ -1,11 +1,10 @@
 #pragma once
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "musicdb/ChangedRoles.h"
+#include "musicdb/ChildList.h"
 
 namespace velmo {
 
@@ -14,10 +13,14 @@ class Tree;
 
 // A node of the music tree or the folder tree: a text, an image index (which is also its
 // selected index), its children in order and the record it stands for. Nodes know their row
-// among their siblings, so a model's parent() is constant time.
+// among their siblings, so a model's parent() is constant time. Rows are renumbered lazily:
+// an insert into the middle of 30,000 siblings marks the rows after it stale instead of
+// touching every one of those nodes, and the first row() asked for behind the mark renumbers
+// the siblings once.
 class TreeNode {
 public:
     TreeNode() = default;
+    ~TreeNode();
     TreeNode(const TreeNode&) = delete;
     TreeNode& operator=(const TreeNode&) = delete;
 
@@ -26,12 +29,16 @@ public:
     TDataRec* data() const { return data_; }
     // The parent node, or nullptr for a top-level node.
     TreeNode* parent() const { return parent_; }
-    size_t row() const { return row_; }
+    size_t row() const {
+        const TreeNode* owner = owner_();
+        if (row_ >= owner->staleFrom_) owner->renumberChildren();
+        return row_;
+    }
     size_t childCount() const { return children_.size(); }
     bool hasChildren() const { return !children_.empty(); }
-    TreeNode* child(size_t i) const { return children_[i].get(); }
-    TreeNode* firstChild() const { return children_.empty() ? nullptr : children_.front().get(); }
-    TreeNode* lastChild() const { return children_.empty() ? nullptr : children_.back().get(); }
+    TreeNode* child(size_t i) const { return children_[i]; }
+    TreeNode* firstChild() const { return children_.empty() ? nullptr : children_.front(); }
+    TreeNode* lastChild() const { return children_.empty() ? nullptr : children_.back(); }
     TreeNode* nextSibling() const;
 
     // The record pointer is the caller's to manage; it causes no notification.
@@ -39,13 +46,25 @@ public:
 
 private:
     friend class Tree;
+    static constexpr uint32_t kNoneStale = UINT32_MAX;
+    const TreeNode* owner_() const; // the parent, or the tree's hidden root
+    void renumberChildren() const;
+    void markStaleFrom(size_t row) {
+        if (row < children_.size() && row < staleFrom_) staleFrom_ = static_cast<uint32_t>(row);
+    }
+
+    // What a comparison reads comes first, so a bisection's probe touches one cache line more
+    // rarely than two.
     std::string text_;
-    std::vector<std::unique_ptr<TreeNode>> children_;
+    uint8_t image_ = 0;
+    // Valid for every child whose stored row lies before staleFrom_ (an operation at row k only
+    // moves children at k and after).
+    mutable uint32_t row_ = 0;
+    mutable uint32_t staleFrom_ = kNoneStale;
     TreeNode* parent_ = nullptr;
     TDataRec* data_ = nullptr;
     Tree* tree_ = nullptr;
-    uint32_t row_ = 0;
-    uint8_t image_ = 0;
+    ChildList children_;
 };
 
 // What a view needs to follow a tree. Row changes are announced before and after, as a
@@ -101,8 +120,21 @@ public:
     void setText(TreeNode* node, std::string text);
     void setImageIndex(TreeNode* node, uint8_t image);
 
-    // Depth-first pre-order walk; `visit` gets each node and its level.
-    void forEach(const std::function<void(TreeNode*, int)>& visit) const;
+    // Depth-first pre-order walk; `visit` gets each node and its level. Iterative, so deep
+    // trees cannot overflow the stack, and inline, as searches call it for every node.
+    template <typename Visit> void forEach(Visit&& visit) const {
+        std::vector<std::pair<const TreeNode*, size_t>> stack{{&root_, 0}};
+        while (!stack.empty()) {
+            auto& [node, next] = stack.back();
+            if (next == node->children_.size()) {
+                stack.pop_back();
+                continue;
+            }
+            TreeNode* c = node->children_[next++];
+            visit(c, static_cast<int>(stack.size()) - 1);
+            if (!c->children_.empty()) stack.emplace_back(c, 0);
+        }
+    }
 
     void addObserver(TreeObserver* observer);
     void removeObserver(TreeObserver* observer);
@@ -120,7 +152,6 @@ public:
 private:
     TreeNode* parentOrRoot(TreeNode* parent) { return parent ? parent : &root_; }
     bool notifying() const { return bulkDepth_ == 0 && !observers_.empty(); }
-    static void renumber(std::vector<std::unique_ptr<TreeNode>>& kids, size_t from, size_t to);
     template <typename F> void notify(F f) {
         if (bulkDepth_ == 0)
             for (TreeObserver* o : observers_) f(o);

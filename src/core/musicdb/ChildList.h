@@ -1,0 +1,42 @@
+#pragma once
+#include <cstddef>
+#include <vector>
+
+namespace velmo {
+
+class TreeNode;
+
+// The children of a tree node, in order: an array with a gap at the place of the last
+// insertion or removal. A folder of the folder tree merged from many disks gets its songs disk
+// by disk, each disk's songs at rows that advance through the siblings already there; with
+// the gap only the nodes between two such rows move, not every node behind the new one, so
+// building a folder of 30,000 songs stays linear. The list holds the pointers; the nodes
+// belong to their tree.
+class ChildList {
+public:
+    ChildList() = default;
+    ChildList(const ChildList&) = delete;
+    ChildList& operator=(const ChildList&) = delete;
+
+    size_t size() const { return slots_.size() - gap_; }
+    bool empty() const { return size() == 0; }
+    TreeNode* operator[](size_t i) const { return slots_[i < gapBegin_ ? i : i + gap_]; }
+    TreeNode* front() const { return (*this)[0]; }
+    TreeNode* back() const { return (*this)[size() - 1]; }
+
+    void insert(size_t row, TreeNode* node);
+    // Takes the nodes of rows [first, end) out and appends them to `taken`.
+    void erase(size_t first, size_t end, std::vector<TreeNode*>& taken);
+    // Takes the nodes of `rows` (ascending, no repeats) out in one pass.
+    void eraseRows(const std::vector<size_t>& rows, std::vector<TreeNode*>& taken);
+    void takeAll(std::vector<TreeNode*>& taken);
+
+private:
+    void moveGapTo(size_t row);
+
+    std::vector<TreeNode*> slots_;
+    size_t gapBegin_ = 0; // the gap is slots_[gapBegin_, gapBegin_ + gap_)
+    size_t gap_ = 0;
+};
+
+} // namespace velmo

@@ -17,12 +17,25 @@ UpperCaser::~UpperCaser() {
 }
 
 std::string_view UpperCaser::upper(std::string_view text) {
-    out_.assign(text);
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) || !map_) {
+    // ASCII in one pass; the first other byte hands the whole text to the locale's mapping.
+    out_.resize(text.size());
+    bool ascii = true;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        out_[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    if (ascii) return out_;
+    auto asciiOnly = [&] {
+        out_.assign(text);
         for (char& c : out_)
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        return out_;
-    }
+        return std::string_view(out_);
+    };
+    if (!map_) return asciiOnly();
     // Other scripts: the case mapping of the locale (German ß becomes SS, Turkish i İ), which
     // may make the text longer.
     for (;;) {
@@ -34,7 +47,7 @@ std::string_view UpperCaser::upper(std::string_view text) {
             buffer_.resize(static_cast<size_t>(length) + 1);
             continue;
         }
-        if (U_FAILURE(status)) return out_;
+        if (U_FAILURE(status)) return asciiOnly();
         return std::string_view(buffer_.data(), static_cast<size_t>(length));
     }
 }

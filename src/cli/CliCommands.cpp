@@ -28,6 +28,7 @@
 #include "platform/ProcessLauncher.h"
 #include "playlist/CopyEngine.h"
 #include "util/IntConversion.h"
+#include "util/ProcessExit.h"
 
 namespace velmo::cli {
 
@@ -431,8 +432,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (modified && !SaveOrDeleteDatabase(session)) ok = false;
     Shutdown(session);
-    if (context.interrupted) return 130;
-    return ok && !ui.errorShown() ? 0 : 1;
+    const int status = context.interrupted ? 130 : ok && !ui.errorShown() ? 0 : 1;
+    if (terminal.exitWithoutTeardown) exitWithoutTeardown(status);
+    return status;
 }
 
 } // namespace velmo::cli

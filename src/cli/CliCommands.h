@@ -11,6 +11,9 @@ struct Terminal {
     bool stderrIsTerminal = false;
     int columns = 0;            // of stderr's terminal; 0 when unknown
     std::istream* in = nullptr; // where a person at the terminal types answers
+    // The process ends right after the last save, without freeing the database (velmo-cli's
+    // own run; never a test's).
+    bool exitWithoutTeardown = false;
 };
 
 // Runs one velmo-cli invocation (arguments without the program name): its commands one after

@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
     struct winsize size {};
     if (terminal.stderrIsTerminal && ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0) terminal.columns = size.ws_col;
     terminal.in = &std::cin;
+    terminal.exitWithoutTeardown = true;
     return velmo::cli::runCli(args, std::cout, std::cerr, terminal);
 }

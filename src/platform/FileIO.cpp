@@ -144,6 +144,12 @@ std::optional<std::string> writeFileAtomically(
     return std::nullopt;
 }
 
+std::optional<std::string> writeFileIfChanged(const std::string& path, std::string_view text) {
+    // A file larger than the text cannot hold it; reading stops there.
+    if (readWholeFile(path, text.size() + 1) == text) return std::nullopt;
+    return writeFileAtomically(path, [&](const auto& sink) { sink(text); });
+}
+
 std::optional<std::string> copyFile(const std::string& from, const std::string& to) {
     auto content = readWholeFile(from);
     if (!content) return std::string(std::strerror(errno ? errno : EIO));

@@ -31,6 +31,10 @@ bool pathExists(const std::string& path);
 std::optional<std::string> writeFileAtomically(
     const std::string& path, const std::function<void(const std::function<void(std::string_view)>&)>& produce);
 
+// Writes `text` over `path` as writeFileAtomically does, unless the file already holds exactly
+// these bytes: settings are saved on every run, and a run that changed nothing writes nothing.
+std::optional<std::string> writeFileIfChanged(const std::string& path, std::string_view text);
+
 // Removes the temporary files "<name>.tmp-XXXXXX" of interrupted saves of `path` from its
 // folder. A save holds an exclusive flock on its temporary file until it is renamed, and the
 // kernel drops that lock when the process dies, so a file whose lock can be taken has no

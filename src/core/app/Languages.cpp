@@ -22,9 +22,7 @@ std::string oneLine(std::string text) {
 // Every start writes the language back: a file that already holds these lines is left alone,
 // so a start that changes nothing writes nothing.
 std::optional<std::string> writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    const std::string text = joinLinesCrLf(lines);
-    if (platform::readWholeFile(path, platform::kMaxSettingsBytes) == text) return std::nullopt;
-    return platform::writeFileAtomically(path, [&](const auto& sink) { sink(text); });
+    return platform::writeFileIfChanged(path, joinLinesCrLf(lines));
 }
 
 } // namespace

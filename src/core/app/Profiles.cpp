@@ -35,8 +35,8 @@ std::optional<std::vector<std::string>> readLines(const std::string& path) {
 }
 
 void writeLines(Session& s, const std::string& path, const std::vector<std::string>& lines) {
-    const std::string text = joinLinesCrLf(lines);
-    if (auto failure = platform::writeFileAtomically(path, [&](const auto& sink) { sink(text); }))
+    // Settings are written at every exit; unchanged files are left alone.
+    if (auto failure = platform::writeFileIfChanged(path, joinLinesCrLf(lines)))
         s.ui.showError("Cannot create file \"" + path + "\". " + *failure);
 }
 

@@ -157,9 +157,13 @@ std::string twoDigits(int n) {
     return buf;
 }
 
+// How often each first letter starts a name, per mille of the songs of a merged-roots disc.
+constexpr int kLetterWeights[26] = {50, 65, 60, 55, 25, 35, 40, 40, 15, 35, 30, 45, 70,
+                                    25, 20, 50, 4,  45, 90, 85, 8,  15, 30, 4,  10, 8};
+
 class Generator {
 public:
-    Generator(uint64_t songs, uint64_t seed) : songs_(songs), rng_(seed) { makeArtists(); }
+    Generator(uint64_t songs, uint64_t seed, Shape shape) : songs_(songs), shape_(shape), rng_(seed) { makeArtists(); }
 
     GeneratedDatabase run(const std::string& path);
 
@@ -188,11 +192,15 @@ private:
     uint64_t looseSongs(Rng& rng, Node& parent, uint64_t count, bool numbered);
     void hardDisk(Rng& rng, Node& disk, uint64_t budget);
     void cd(Rng& rng, Node& disk, uint64_t budget);
+    void dataDisc(Rng& rng, Node& disk, uint64_t budget);
+    uint64_t numberedSongs(Rng& rng, Node& parent, uint64_t count);
+    std::vector<DiskPlan> plan();
 
     void write(const Node& node, size_t depth);
     void flush();
 
     uint64_t songs_;
+    Shape shape_;
     Rng rng_;
     std::vector<Artist> artists_;
     std::unordered_set<std::string> diskNames_;
@@ -485,6 +493,46 @@ void Generator::cd(Rng& rng, Node& disk, uint64_t budget) {
     }
 }
 
+// Songs numbered in the order they are written, so that the disc's own siblings are in order.
+uint64_t Generator::numberedSongs(Rng& rng, Node& parent, uint64_t count) {
+    const Mood mood = someMood(rng);
+    for (uint64_t i = 0; i < count; ++i) {
+        const Artist& artist = someArtist();
+        std::string songTitle = title(rng, artist.script);
+        char number[32];
+        std::snprintf(number, sizeof number, "%.5llu - ", static_cast<unsigned long long>(i + 1));
+        std::string tag = rng.chance(0.8) ? tagString(rng, songTitle, artist.name, albumTitle(rng, artist.script),
+                                                      std::to_string(rng.range(1960, 2023)), 0, rng.range(0, 125))
+                                          : std::string("\x01\x01\x01\x01" "00255");
+        addSong(parent, number + artist.name + " - " + songTitle + ".mp3", std::move(tag), songImage(rng, mood));
+    }
+    return count;
+}
+
+void Generator::dataDisc(Rng& rng, Node& disk, uint64_t budget) {
+    disk.image = 1;
+    int total = 0;
+    for (int w : kLetterWeights) total += w;
+    uint64_t made = 0;
+    for (int letter = 0; letter < 26 && made < budget; ++letter) {
+        const uint64_t share = letter == 25 ? budget - made
+                                            : std::min<uint64_t>(budget - made, budget * static_cast<uint64_t>(
+                                                                                    kLetterWeights[letter]) /
+                                                                                    static_cast<uint64_t>(total));
+        Node& root = newFolder(disk, std::string(1, static_cast<char>('A' + letter)), 4);
+        // Folders sort before songs and "Compilations" before "Singles"; artist folders
+        // are made first so that the two big ones come out in between as they would.
+        uint64_t inLetter = numberedSongs(rng, newFolder(root, "Compilations", 5), share * 20 / 100);
+        Node& singles = newFolder(root, "Singles", 5);
+        inLetter += numberedSongs(rng, singles, share * 35 / 100);
+        while (inLetter < share) {
+            const Artist& artist = someArtist();
+            inLetter += album(rng, folder(root, artist.name, 5), artist, share - inLetter, false);
+        }
+        made += inLetter;
+    }
+}
+
 void Generator::write(const Node& node, size_t depth) {
     buffer_.append(depth, '\t');
     buffer_ += node.name;
@@ -511,10 +559,18 @@ void Generator::flush() {
     buffer_.clear();
 }
 
-GeneratedDatabase Generator::run(const std::string& path) {
+std::vector<Generator::DiskPlan> Generator::plan() {
+    std::vector<DiskPlan> plans;
+    if (shape_ == Shape::MergedRoots) {
+        for (uint64_t left = songs_; left > 0;) {
+            const uint64_t n = std::min<uint64_t>(left, static_cast<uint64_t>(rng_.range(3000, 5000)));
+            plans.push_back({false, n});
+            left -= n;
+        }
+        return plans;
+    }
     // About two thirds of the songs live on hard disks of up to 60,000 songs each, the
     // rest on CDs of 80 to 250 songs.
-    std::vector<DiskPlan> plans;
     const uint64_t onHardDisks = songs_ >= 1000 ? songs_ * 65 / 100 : 0;
     if (onHardDisks > 0) {
         const uint64_t count = (onHardDisks + 59999) / 60000;
@@ -527,7 +583,11 @@ GeneratedDatabase Generator::run(const std::string& path) {
         left -= n;
     }
     for (size_t i = plans.size(); i > 1; --i) std::swap(plans[i - 1], plans[rng_.below(i)]);
+    return plans;
+}
 
+GeneratedDatabase Generator::run(const std::string& path) {
+    const std::vector<DiskPlan> plans = plan();
     out_ = std::fopen(path.c_str(), "wb");
     if (!out_) throw std::runtime_error("cannot create \"" + path + "\": " + std::strerror(errno));
     buffer_.reserve((1u << 20) + 4096);
@@ -543,6 +603,11 @@ GeneratedDatabase Generator::run(const std::string& path) {
                 if (n >= std::size(kHardDiskLabels)) label += " " + std::to_string(n / std::size(kHardDiskLabels) + 1);
                 disk.name = std::string("Drive <") + letter + "> /" + label + "/";
                 hardDisk(rng, disk, plans[i].songs);
+            } else if (shape_ == Shape::MergedRoots) {
+                char label[32];
+                std::snprintf(label, sizeof label, "ARCH_%.4zu", i + 1);
+                disk.name = "MP3 Archive " + std::to_string(i + 1) + " /" + label + "/";
+                dataDisc(rng, disk, plans[i].songs);
             } else {
                 const size_t kind = rng.below(std::size(kCdDescriptions));
                 const unsigned number = ++cdNumbers_[kind];
@@ -567,9 +632,16 @@ GeneratedDatabase Generator::run(const std::string& path) {
 
 } // namespace
 
-GeneratedDatabase generateDatabase(uint64_t songs, const std::string& path, uint64_t seed) {
-    Generator generator(songs, seed);
+GeneratedDatabase generateDatabase(uint64_t songs, const std::string& path, uint64_t seed, Shape shape) {
+    Generator generator(songs, seed, shape);
     return generator.run(path);
+}
+
+bool parseShape(std::string_view text, Shape& shape) {
+    if (text == "collection") shape = Shape::Collection;
+    else if (text == "merged") shape = Shape::MergedRoots;
+    else return false;
+    return true;
 }
 
 bool parseNumber(std::string_view text, uint64_t& value) {

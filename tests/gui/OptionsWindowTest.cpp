@@ -1,7 +1,9 @@
 // The options dialog as the Options button opens it: what its controls show and let the user
 // reach, player configurations edited across a switch, a previewed language and Cancel, and OK
 // refusing a bad number.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -94,6 +96,25 @@ void OptionsWindowTest::controlsShowTheSettingsAndFollowTheEnablingRules() {
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(tabs->tabText(3), QString("Play now !"));
         QCOMPARE(t.form.focusWidget(), t.get<QPushButton>("ButtonOK"));
+        // Every caption and hint the table holds for the dialog is on its named control.
+        const TextTable& texts = t.f.session->texts;
+        for (size_t i = 0; i < texts.entries().size(); ++i) {
+            const TextEntry& e = texts.entries()[i];
+            if (e.window != "TOptionsForm" || e.component == "TOptionsForm") continue;
+            const QWidget* w = t.form.findChild<QWidget*>(QString::fromStdString(e.component));
+            QVERIFY2(w, e.component.c_str());
+            const QString expected = QString::fromStdString(texts.text(i));
+            if (e.role == TextRole::Hint) {
+                QVERIFY2(w->toolTip() == expected, e.component.c_str());
+                continue;
+            }
+            QString caption;
+            if (auto* b = qobject_cast<const QAbstractButton*>(w)) caption = b->text();
+            else if (auto* l = qobject_cast<const QLabel*>(w)) caption = l->text();
+            else if (auto* g = qobject_cast<const QGroupBox*>(w)) caption = g->title();
+            else caption = tabs->tabText(tabs->indexOf(const_cast<QWidget*>(w)));
+            QVERIFY2(caption == expected, e.component.c_str());
+        }
         QCOMPARE(t.get<QLineEdit>("EditMDBSize")->toolTip(), QString("Maximal size of each playlist (in megabytes)"));
         QCOMPARE(t.get<QGroupBox>("GroupBoxShellExConfig")->title(), QString("Shell execute configuration"));
         QCOMPARE(t.get<QComboBox>("ComboBoxConfirmSaving")->currentText(), QString("Save"));

@@ -1,5 +1,6 @@
 // velmo-bench-window: how long the main window takes to mark many selected songs with a
-// status button, and to scroll through the whole Music List, on a generated database.
+// status button, to scroll through the whole Music List, to apply a language to all five
+// windows and to open the options dialog, on a generated database.
 // Run offscreen: QT_QPA_PLATFORM=offscreen velmo-bench-window [SONGS] [MARKED]
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,7 +20,16 @@
 #include "app/Session.h"
 #include "platform/Clock.h"
 #include "platform/ProcessLauncher.h"
+#include "forms/TAddCDForm.h"
+#include "forms/TCopyCDForm.h"
 #include "forms/TMainForm.h"
+#include "forms/TOpenFolderForm.h"
+#include "forms/TOptionsForm.h"
+#include "forms/WindowTexts.h"
+#include "app/Languages.h"
+#include "base/TextTable.h"
+#include <QTimer>
+#include <fstream>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -30,6 +40,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmo-bench-window";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "Profiles" / "Default");
+    std::filesystem::create_directories(dir / "Language");
     velmo::bench::generateDatabase(songs, (dir / "Profiles" / "Default" / "Default.vmdb").string(), 1);
 
     velmo::gui::QtUserInterface ui;
@@ -73,6 +84,47 @@ int main(int argc, char** argv) {
     }
     std::printf("painted %d pages of the Music List: %.3f ms a page\n", pages,
                 pages ? static_cast<double>(timer.elapsed()) / pages : 0.0);
+
+    // The other four windows, as the program builds them.
+    velmo::gui::TAddCDForm addCD(session, &window);
+    velmo::gui::TCopyCDForm copyCD(session, &window);
+    velmo::gui::TOptionsForm options(session, &window);
+    velmo::gui::TOpenFolderForm openFolder(session.texts);
+    velmo::gui::TextsFollowLanguage openFolderTexts(session, &openFolder);
+    options.setFolderChooser(&openFolder);
+    {
+        // A language whose every text differs from English.
+        std::ofstream lng(dir / "Language" / "Bench.lng", std::ios::binary);
+        for (const std::string& line : session.texts.languageLines()) lng << line << " (b)\r\n";
+        for (const std::string& m : session.messages.all()) lng << m << "\r\n";
+    }
+    constexpr int kRounds = 10;
+    timer.restart();
+    for (int i = 0; i < kRounds; ++i) {
+        velmo::SetLanguage(session, i % 2 == 0 ? "Bench" : "English");
+        QApplication::processEvents();
+    }
+    std::printf("language applied to all five windows: %.2f ms (mean of %d)\n",
+                static_cast<double>(timer.nsecsElapsed()) / 1e6 / kRounds, kRounds);
+
+    double firstOpen = 0, totalOpen = 0;
+    for (int i = 0; i < kRounds; ++i) {
+        QElapsedTimer open;
+        open.start();
+        double shown = 0;
+        // Runs once the dialog is up and its first events are handled.
+        QTimer::singleShot(0, &options, [&] {
+            options.repaint();
+            shown = static_cast<double>(open.nsecsElapsed()) / 1e6;
+            options.reject();
+        });
+        options.ButtonOptionsClick();
+        if (i == 0) firstOpen = shown;
+        totalOpen += shown;
+    }
+    std::printf("options dialog opened: %.2f ms the first time, %.2f ms mean of %d\n", firstOpen,
+                totalOpen / kRounds, kRounds);
+
     std::filesystem::remove_all(dir);
     return 0;
 }

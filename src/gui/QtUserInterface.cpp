@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -12,6 +13,28 @@ namespace velmo::gui {
 
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// A file dialog that lists every file but takes only one the user may run: there is no file
+// type that marks programs here. Qt's own dialog, so OK can be refused.
+class ExecutableFileDialog : public QFileDialog {
+public:
+    ExecutableFileDialog(QWidget* parent, const QString& title, const QString& start)
+        : QFileDialog(parent, title, start) {
+        setFileMode(QFileDialog::ExistingFile);
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (files.size() == 1) {
+            const QFileInfo info(files.front());
+            if (info.isFile() && !info.isExecutable()) {
+                QApplication::beep();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
 } // namespace
 
 QString qtFilter(const std::string& filter) {
@@ -60,6 +83,11 @@ void QtUserInterface::showErrorBox(const std::string& caption, const std::string
 std::optional<std::string> QtUserInterface::chooseFileToOpen(const FileDialog& d) {
     if (quiet_) return std::nullopt;
     const QString start = d.proposedName.empty() ? qs(d.initialFolder) : qs(d.proposedName);
+    if (d.executableOnly) {
+        ExecutableFileDialog dialog(owner_, qs(d.title), start);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().front().toStdString();
+    }
     const QString chosen = QFileDialog::getOpenFileName(owner_, qs(d.title), start, qtFilter(d.filter));
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();

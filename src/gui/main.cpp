@@ -11,18 +11,18 @@
 #include "app/DatabaseCommands.h"
 #include "app/Lifecycle.h"
 #include "app/Session.h"
-#include "util/ProcessExit.h"
-#include "forms/Dialogs.h"
 #include "forms/TAddCDForm.h"
 #include "forms/TCopyCDForm.h"
 #include "forms/TLogoForm.h"
 #include "forms/TMainForm.h"
 #include "forms/TOpenFolderForm.h"
+#include "forms/TOptionsForm.h"
 #include "forms/WindowTexts.h"
 #include "platform/Clock.h"
 #include "platform/NativePaths.h"
 #include "app/PlaylistCommands.h"
 #include "platform/ProcessLauncher.h"
+#include "util/ProcessExit.h"
 
 namespace {
 
@@ -92,12 +92,13 @@ int main(int argc, char** argv) {
     // must not disable them.
     TAddCDForm addCD(session, &window);
     TCopyCDForm copyCD(session, &window);
-    TOptionsForm optionsForm(session.texts, &window);
+    TOptionsForm optionsForm(session, &window);
     TOpenFolderForm openFolder(session.texts);
-    // Their texts follow the language chosen at start-up and in the options.
-    TextsFollowLanguage optionsTexts(session, &optionsForm);
+    // Its texts follow the language chosen at start-up and in the options.
     TextsFollowLanguage openFolderTexts(session, &openFolder);
     addCD.setFolderChooser(&openFolder);
+    optionsForm.setFolderChooser(&openFolder);
+    window.setOptionsDialog(&optionsForm);
     window.setAddDiskDialog(&addCD);
     window.setCopyDialog(&copyCD);
 

@@ -19,6 +19,7 @@ int runCopyWindowTest(int argc, char** argv);
 int runSearchRenameDeleteTest(int argc, char** argv);
 int runLanguageTextsTest(int argc, char** argv);
 int runPlayNowWindowTest(int argc, char** argv);
+int runOptionsWindowTest(int argc, char** argv);
 } // namespace velmo::gui::test
 
 namespace {
@@ -35,7 +36,7 @@ const TestClass kClasses[] = {
     {"ScreenshotTest", runScreenshotTest},           {"AddDiskFormTest", runAddDiskFormTest},
     {"ItemModelsTest", runItemModelsTest},           {"CopyWindowTest", runCopyWindowTest},
     {"SearchRenameDeleteTest", runSearchRenameDeleteTest}, {"LanguageTextsTest", runLanguageTextsTest},
-    {"PlayNowWindowTest", runPlayNowWindowTest},
+    {"PlayNowWindowTest", runPlayNowWindowTest},     {"OptionsWindowTest", runOptionsWindowTest},
 };
 
 } // namespace

@@ -52,15 +52,25 @@ TEST_F(OptionsDialog, EnablingRulesWithTheirOppositeSenses) {
     EXPECT_FALSE(enablingRules(v).CheckBoxPassLastBeforeFile);
 }
 
-TEST_F(OptionsDialog, ThePreviewShowsEveryCallTheExternalPlayWouldMake) {
+TEST_F(OptionsDialog, ThePreviewShowsEveryCallTheExternalPlayWouldMakeWithTheRealListFile) {
     TPlayerConfig c{"P", "/usr/bin/player", " -b", " -a", "m3u", "", false, false, false};
-    EXPECT_EQ(ReloadPreView(c, session.messages), (Lines{"/usr/bin/player -b \"C:\\PlayList.m3u\" -a"}));
+    const std::string list = "\"" + path("Profiles/Default/PlayList.m3u") + "\"";
+    EXPECT_EQ(ReloadPreView(c, session), (Lines{"/usr/bin/player -b " + list + " -a"}));
     c.PassLastBeforeFile = true;
-    EXPECT_EQ(ReloadPreView(c, session.messages), (Lines{"/usr/bin/player -b -a \"C:\\PlayList.m3u\""}));
+    EXPECT_EQ(ReloadPreView(c, session), (Lines{"/usr/bin/player -b -a " + list}));
     c.PassLastSeparately = true;
     c.PassFirstSeparately = true;
-    EXPECT_EQ(ReloadPreView(c, session.messages),
-              (Lines{"/usr/bin/player -b", "/usr/bin/player \"C:\\PlayList.m3u\"", "/usr/bin/player -a"}));
+    EXPECT_EQ(ReloadPreView(c, session), (Lines{"/usr/bin/player -b", "/usr/bin/player " + list, "/usr/bin/player -a"}));
+
+    // The list of the profile in use, named by the message table.
+    session.CurrentProfile = "Party";
+    session.messages.replaceAll([&] {
+        std::vector<std::string> m = session.messages.all();
+        m[msgPlayListName] = "Liste";
+        return m;
+    }());
+    c = {"P", "/usr/bin/player", "", "", "xspf", "", false, false, false};
+    EXPECT_EQ(ReloadPreView(c, session), (Lines{"/usr/bin/player \"" + path("Profiles/Party/Liste.xspf") + "\""}));
 }
 
 TEST_F(OptionsDialog, OkAppliesEveryValueOrNoneAndPathsAndExtensionsAreStoredAsTheFileWants) {
@@ -69,6 +79,11 @@ TEST_F(OptionsDialog, OkAppliesEveryValueOrNoneAndPathsAndExtensionsAreStoredAsT
     v.EditFixGoodSize = "x1";
     EXPECT_EQ(ApplyOpts(session, v), std::string("'x1' is not a valid integer value"));
     EXPECT_EQ(session.settings.SizeOfDB, 500); // nothing applied
+    // The dialog puts the focus on the field that holds the bad number, the first one first.
+    EXPECT_EQ(checkOpts(v)->control, "EditFixGoodSize");
+    v.EditMDBSize = "";
+    EXPECT_EQ(checkOpts(v)->control, "EditMDBSize");
+    v.EditMDBSize = "700";
 
     v.EditFixGoodSize = "30";
     v.EditWithExts = "aif";

@@ -100,13 +100,17 @@ void ExternalPlay::AddToExecute(const TDataRec* song) {
         ExecuteList.push_back(std::move(*native));
 }
 
+std::string listFilePathFor(const Session& s, const std::string& fileListExt) {
+    return s.profileFolder(s.CurrentProfile) + "/" + s.messages[msgPlayListName] + "." + fileListExt;
+}
+
 std::string ExternalPlay::listFilePath() const {
     const std::vector<TPlayerConfig>& configs = s_.PlayerConfigs;
     const int index = s_.settings.PlayerConfigIndex;
     const std::string ext = index >= 0 && static_cast<size_t>(index) < configs.size()
                                 ? configs[static_cast<size_t>(index)].FileListExt
                                 : std::string("m3u");
-    return s_.profileFolder(s_.CurrentProfile) + "/" + s_.messages[msgPlayListName] + "." + ext;
+    return listFilePathFor(s_, ext);
 }
 
 void ExternalPlay::start(const std::string& program, const std::vector<std::string>& arguments,

@@ -20,6 +20,10 @@ std::string expandVariable(const std::string& text);
 // drives are only looked at, since a prompt would move the trays the copy reads from.
 std::optional<char> driveOfCD(Session& s, const std::string& diskText);
 
+// The list file external play writes for a player whose lists end in `fileListExt`: the
+// playlist name of the message table in the current profile's folder.
+std::string listFilePathFor(const Session& s, const std::string& fileListExt);
+
 // One external play ("Play now !" with the built-in player off): the songs of the selection that
 // can be reached go into a list file, which the player of the chosen configuration is given.
 // Songs of local drives always can; of the CDs only the first of the selection that is, or is

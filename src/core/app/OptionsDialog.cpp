@@ -62,7 +62,6 @@ OptionsEnabled enablingRules(const OptionsValues& v) {
 
 OptionsValues LoadOpts(const Session& s) {
     const ProfileSettings& p = s.settings;
-    const ConfirmOptions& o = p.ConfirmOpts;
     OptionsValues v;
     auto destination = DestinationFolder::resolve(p.PathToDB, s.AppDir, const_cast<Session&>(s).drives());
     v.EditMDBPath = destination ? destination->folder : p.PathToDB;
@@ -78,18 +77,7 @@ OptionsValues LoadOpts(const Session& s) {
     v.ComboBoxFixGoodSize = p.GoodOfPlayList ? 0 : 1;
     v.CheckBoxShowHints = p.ShowHints;
     v.CheckBoxDontShowTag = !p.ShowTag;
-    v.CheckBoxConfirmExit = o[ConfirmClose];
-    v.CheckBoxConfirmSaving = o[ConfirmSavingOnExit];
-    v.ComboBoxConfirmSaving = indexOfSetFlag(o, AutoSave);
-    v.CheckBoxConfirmLargePlayList = o[ConfirmLargePL];
-    v.CheckBoxCopyFromHDD = o[ConfirmCopyFromHDD];
-    v.ComboBoxCopyFromDHH = indexOfSetFlag(o, AutoCopy);
-    v.CheckBoxSkip = o[ConfirmSkip];
-    v.ComboBoxSkip = indexOfSetFlag(o, AutoSkipDisk);
-    v.CheckBoxShowPlayListFileName = o[ShowResultWnd];
-    v.CheckBoxShowNoFilesFolderWarn = o[ShowNoFilesWarn];
-    v.CheckBoxConfirmDel = o[ConfirmDel];
-    v.CheckBoxConfirmDelFromDisk = o[ConfirmDiskDel];
+    ApplyConfirmOptsToWnd(p.ConfirmOpts, v);
     v.CheckBoxFocusAfterDragNDrop = p.FocusAfterDrag;
     v.CheckBoxLastVisitedTab = p.SaveLastTab;
     v.CheckBoxLastVisitedTree = p.SaveLastTree;
@@ -115,9 +103,40 @@ std::array<std::vector<std::string>, 5> LoadOptsCombos(const MessageTable& m) {
              {m[msgOfPlaylistSize], m[msgOfAllJustGoodSize]}}};
 }
 
-std::vector<std::string> ReloadPreView(const TPlayerConfig& c, const MessageTable& messages) {
+void ApplyConfirmOptsToWnd(const ConfirmOptions& o, OptionsValues& v) {
+    v.CheckBoxConfirmExit = o[ConfirmClose];
+    v.CheckBoxConfirmSaving = o[ConfirmSavingOnExit];
+    v.ComboBoxConfirmSaving = indexOfSetFlag(o, AutoSave);
+    v.CheckBoxConfirmLargePlayList = o[ConfirmLargePL];
+    v.CheckBoxCopyFromHDD = o[ConfirmCopyFromHDD];
+    v.ComboBoxCopyFromDHH = indexOfSetFlag(o, AutoCopy);
+    v.CheckBoxSkip = o[ConfirmSkip];
+    v.ComboBoxSkip = indexOfSetFlag(o, AutoSkipDisk);
+    v.CheckBoxShowPlayListFileName = o[ShowResultWnd];
+    v.CheckBoxShowNoFilesFolderWarn = o[ShowNoFilesWarn];
+    v.CheckBoxConfirmDel = o[ConfirmDel];
+    v.CheckBoxConfirmDelFromDisk = o[ConfirmDiskDel];
+}
+
+void SetConfirmOpts(const OptionsValues& v, ConfirmOptions& o) {
+    o[ConfirmClose] = v.CheckBoxConfirmExit;
+    o[ConfirmSavingOnExit] = v.CheckBoxConfirmSaving;
+    setGroup(o, AutoSave, v.ComboBoxConfirmSaving);
+    o[ConfirmLargePL] = v.CheckBoxConfirmLargePlayList;
+    o[ConfirmCopyFromHDD] = v.CheckBoxCopyFromHDD;
+    setGroup(o, AutoCopy, v.ComboBoxCopyFromDHH);
+    o[ConfirmSkip] = v.CheckBoxSkip;
+    setGroup(o, AutoSkipDisk, v.ComboBoxSkip);
+    o[ShowResultWnd] = v.CheckBoxShowPlayListFileName;
+    o[ShowNoFilesWarn] = v.CheckBoxShowNoFilesFolderWarn;
+    o[ConfirmDel] = v.CheckBoxConfirmDel;
+    o[ConfirmDiskDel] = v.CheckBoxConfirmDelFromDisk;
+}
+
+std::vector<std::string> ReloadPreView(const TPlayerConfig& c, const Session& s) {
     const std::string app = expandVariable(c.ApplicationPath);
-    const std::string sample = "\"C:\\" + messages[msgPlayListName] + "." + c.FileListExt + "\"";
+    // The file external play would really write, so the preview is what will be started.
+    const std::string sample = "\"" + listFilePathFor(s, c.FileListExt) + "\"";
     std::vector<std::string> lines;
     std::string line = app + c.ParameterBefore;
     if (c.PassFirstSeparately) {
@@ -133,6 +152,20 @@ std::vector<std::string> ReloadPreView(const TPlayerConfig& c, const MessageTabl
     lines.push_back(line);
     if (c.PassLastSeparately) lines.push_back(app + c.ParameterAfter);
     return lines;
+}
+
+std::string shellCommandFor(const std::string& application) { return application + ">%file%"; }
+
+std::optional<OptionsError> checkOpts(const OptionsValues& v) {
+    for (const auto& [control, text] : {std::pair{"EditMDBSize", &v.EditMDBSize},
+                                        std::pair{"EditFixGoodSize", &v.EditFixGoodSize}}) {
+        try {
+            strToInt(*text);
+        } catch (const ConversionError& e) {
+            return OptionsError{control, e.what()};
+        }
+    }
+    return std::nullopt;
 }
 
 std::string storedPathToDB(const std::string& edited, const std::string& appDir) {
@@ -151,16 +184,10 @@ std::string storedPathToDB(const std::string& edited, const std::string& appDir)
 }
 
 std::optional<std::string> ApplyOpts(Session& s, const OptionsValues& v) {
-    int32_t size = 0, percent = 0;
-    try {
-        size = strToInt(v.EditMDBSize);
-        percent = strToInt(v.EditFixGoodSize);
-    } catch (const ConversionError& e) {
-        return std::string(e.what());
-    }
+    if (auto error = checkOpts(v)) return error->text;
+    const int32_t size = strToInt(v.EditMDBSize), percent = strToInt(v.EditFixGoodSize);
 
     ProfileSettings& p = s.settings;
-    ConfirmOptions& o = p.ConfirmOpts;
     p.PathToDB = storedPathToDB(v.EditMDBPath, s.AppDir);
     p.SizeOfDB = size;
     p.StdExtensions.clear();
@@ -188,18 +215,7 @@ std::optional<std::string> ApplyOpts(Session& s, const OptionsValues& v) {
     p.OnlyIfFile = v.CheckBoxOnlyIfFile;
     p.ShowHints = v.CheckBoxShowHints;
     p.ShowTag = !v.CheckBoxDontShowTag;
-    o[ConfirmClose] = v.CheckBoxConfirmExit;
-    o[ConfirmSavingOnExit] = v.CheckBoxConfirmSaving;
-    setGroup(o, AutoSave, v.ComboBoxConfirmSaving);
-    o[ConfirmLargePL] = v.CheckBoxConfirmLargePlayList;
-    o[ConfirmCopyFromHDD] = v.CheckBoxCopyFromHDD;
-    setGroup(o, AutoCopy, v.ComboBoxCopyFromDHH);
-    o[ConfirmSkip] = v.CheckBoxSkip;
-    setGroup(o, AutoSkipDisk, v.ComboBoxSkip);
-    o[ShowResultWnd] = v.CheckBoxShowPlayListFileName;
-    o[ShowNoFilesWarn] = v.CheckBoxShowNoFilesFolderWarn;
-    o[ConfirmDel] = v.CheckBoxConfirmDel;
-    o[ConfirmDiskDel] = v.CheckBoxConfirmDelFromDisk;
+    SetConfirmOpts(v, p.ConfirmOpts);
     if (!v.PlayerConfigs.empty()) s.PlayerConfigs = v.PlayerConfigs;
     SaveProfile(s);
     s.notifySettingsChanged();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "external/PlayerConfig.h"
+#include "settings/ProfileSettings.h"
 
 namespace velmo {
 
@@ -68,16 +69,31 @@ OptionsValues LoadOpts(const Session& s);
 // ComboBoxFixGoodSize.
 std::array<std::vector<std::string>, 5> LoadOptsCombos(const MessageTable& messages);
 
+// The confirmation check boxes and three-way combos from the flags, and back: a combo holds the
+// index of its group's set flag, and gives the flag of its index alone.
+void ApplyConfirmOptsToWnd(const ConfirmOptions& flags, OptionsValues& values);
+void SetConfirmOpts(const OptionsValues& values, ConfirmOptions& flags);
+
 // The calls external play would make with this configuration, each as program and parameters
-// joined, with the sample list path "C:\PlayList.<ext>".
-std::vector<std::string> ReloadPreView(const TPlayerConfig& shown, const MessageTable& messages);
+// joined, with the list file it would write for the current profile, quoted.
+std::vector<std::string> ReloadPreView(const TPlayerConfig& shown, const Session& s);
+
+// The shell command that opens an item with a chosen application.
+std::string shellCommandFor(const std::string& application);
 
 // PathToDB as it is stored: relative to the program folder ("Profiles\Default\MusicBase", with
 // ".." steps where needed) when the folder is on the program folder's file system, else the
 // absolute path on this machine.
 std::string storedPathToDB(const std::string& edited, const std::string& appDir);
 
-// OK: every field is checked first; a bad number gives its conversion error and nothing is
+// A field OK cannot take: the control holding it and the conversion error.
+struct OptionsError {
+    std::string control; // "EditMDBSize" or "EditFixGoodSize"
+    std::string text;
+};
+std::optional<OptionsError> checkOpts(const OptionsValues& values);
+
+// OK: every field is checked first (checkOpts); a bad number gives its conversion error and nothing is
 // applied (the dialog stays open). Otherwise the values become the profile's settings (the
 // language applied, Just Good songs made unused again when the cycle is turned off), the
 // configurations are stored and the profile is saved. Returns the error, or nullopt.

@@ -38,6 +38,8 @@ public:
         std::string proposedName;  // a path on this machine, may be empty
         std::string filter;        // "Description (*.ext)|*.ext"
         std::string defaultExtension;
+        // Every file is listed, but only a program the user may run can be chosen.
+        bool executableOnly = false;
     };
     // The chosen file as a path on this machine, or nullopt when cancelled.
     virtual std::optional<std::string> chooseFileToOpen(const FileDialog& dialog) = 0;

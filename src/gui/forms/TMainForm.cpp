@@ -43,6 +43,7 @@
 #include "forms/SongHints.h"
 #include "forms/TAddCDForm.h"
 #include "forms/TCopyCDForm.h"
+#include "forms/TOptionsForm.h"
 #include "forms/WindowPlayerView.h"
 #include "forms/WindowTexts.h"
 #include "models/IconSet.h"
@@ -307,6 +308,7 @@ QWidget* TMainForm::buildTreeTab() {
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     deleteButtons_[0] = makeButton("ButtonDelete");
     ButtonOptions = makeButton("ButtonOptions");
+    connect(ButtonOptions, &QPushButton::clicked, this, &TMainForm::ButtonOptionsClick);
     for (QPushButton* b : {ButtonManageDB, ButtonOptions, ButtonMakePlayList, ButtonPressToStart,
                            ButtonSwitchView, deleteButtons_[0]})
         buttons->addWidget(b);
@@ -635,6 +637,14 @@ void TMainForm::ButtonPressToStartClick() {
     if (result.focusMakePlaylist) ButtonMakePlayList->setFocus();
     // Exit was pressed during the copy: leave now, through the usual close query.
     if (result.closeProgram) close();
+}
+
+void TMainForm::ButtonOptionsClick() {
+    if (!OptionsForm) return;
+    OptionsForm->ButtonOptionsClick();
+    // The player choice and the statistics may have changed.
+    UpDateText();
+    UpDatePlayButton();
 }
 
 void TMainForm::BitBtnShowCopyProgressClick() {

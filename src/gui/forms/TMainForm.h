@@ -32,6 +32,7 @@ class TreeModel;
 class ListModel;
 class TAddCDForm;
 class TCopyCDForm;
+class TOptionsForm;
 class ProfileBox;
 class SearchPanel;
 class PlayerPanel;
@@ -65,6 +66,8 @@ public:
     // The copy dialog that "Press to start" shows; its deactivation offers the button that
     // brings it back.
     void setCopyDialog(TCopyCDForm* dialog);
+    // The options dialog the Options button opens.
+    void setOptionsDialog(TOptionsForm* dialog) { OptionsForm = dialog; }
     // Where passing messages and progress show (the lower status bar).
     QLabel* statusLabel() const { return StatusBar1; }
 
@@ -122,6 +125,7 @@ private:
     void ButtonSwitchViewClick();
     void ButtonSelectAllClick(int tab);
     void ButtonManageDBClick();
+    void ButtonOptionsClick();
     void PageControlTabIntChange();
     void pressStatusButton(size_t button);
     void collapseDeselects(QTreeView* tree, const QModelIndex& index);
@@ -204,6 +208,7 @@ private:
     RootControl rootControl_;
     TAddCDForm* AddCDForm = nullptr;
     TCopyCDForm* CopyCDForm = nullptr;
+    TOptionsForm* OptionsForm = nullptr;
 
     friend class WindowPlayerView;
     // Declared in this order so that the player goes before what it uses.

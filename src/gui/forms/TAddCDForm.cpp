@@ -131,7 +131,7 @@ void TAddCDForm::showState() {
     setWindowTitle(qs(core_.caption()));
     // Wide enough for the whole caption in a title bar (a bold font, the buttons beside it), so
     // that its "[done]" shows.
-    const int wanted = QFontMetrics(font()).horizontalAdvance(windowTitle()) * 6 / 5 + 120;
+    const int wanted = QFontMetrics(font()).horizontalAdvance(windowTitle()) * 7 / 5 + 140;
     if (width() < wanted) resize(wanted, height());
     EditCDLabel->setText(qs(core_.labelText()));
     {

@@ -10,6 +10,7 @@
 namespace velmo {
 struct Session;
 struct TDataRec;
+class TreeNode;
 } // namespace velmo
 
 namespace velmo::cli {
@@ -50,11 +51,14 @@ struct Command {
 };
 
 // The songs that captions stand for, in the order of the captions: a Music List caption gives
-// its song (all songs of that caption), a disk or folder caption ("Jazz /JAZZ01/\Blue") every
-// song below it in tree order; each song once. An unknown caption is shown as an error:
-// nullopt then.
+// its song (all songs of that caption), a disk or folder caption ("Jazz /JAZZ01/\Blue") or the
+// native path of a catalogued file or folder ("/srv/music/Pop") every song below it in tree
+// order; each song once. An unknown caption is shown as an error: nullopt then.
 std::optional<std::vector<TDataRec*>> songsOfCaptions(Context& c, const Arguments& captions);
 
+// The one node a caption names (the first, when several share it); nullptr after the error
+// has been shown.
+TreeNode* nodeOfCaption(Context& c, const std::string& caption);
 // The commands of each area, for the command table.
 std::vector<Command> treeEditCommands();    // search, rename, delete
 std::vector<Command> externalPlayCommands(); // play, open

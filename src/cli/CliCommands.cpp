@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cctype>
 #include <filesystem>
 #include <functional>
@@ -37,6 +38,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: velmo-cli [--appdir DIR] [--profile NAME] [--yes|--no] [--seed N] [--insert PROGRAM]\n"
     "                 COMMAND [ARGS] [+ COMMAND [ARGS]]...\n"
+    "       velmo-cli --help | --version\n"
     "  --insert PROGRAM   run at each insert prompt as PROGRAM LABEL DESCRIPTION; exit 0 = OK\n"
     "  +                  runs the next command on the same database; the first failure stops\n"
     "commands:\n"
@@ -162,7 +164,16 @@ bool answerOpenDialog(Context& c, const std::string& path) {
 
 bool cmdLoad(Context& c, const std::vector<std::string>& args) {
     if (!answerOpenDialog(c, args[0])) return false;
-    return MenuItemLoadBaseClick(c.session);
+    Session& s = c.session;
+    const std::string previous = s.settings.DBName;
+    if (MenuItemLoadBaseClick(s)) return true;
+    // Nobody can look at what did load: a profile left pointing at the broken file would fail
+    // every later command, so it keeps the database it had. The chain stops here, unsaved.
+    s.settings.DBName = previous;
+    s.partiallyLoadedFile.clear();
+    SaveProfile(s);
+    c.err << "The profile keeps its database \"" << previous << "\".\n";
+    return false;
 }
 
 bool cmdMerge(Context& c, const std::vector<std::string>& args) {
@@ -180,15 +191,9 @@ bool cmdSetStatus(Context& c, const std::vector<std::string>& args) {
     auto status = statusFromName(args[0]);
     if (!status) throw UsageError("unknown status \"" + args[0] + "\"");
     MusicDatabase& db = c.session.db;
-    std::vector<TDataRec*> songs;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::vector<TDataRec*> found = db.findSongs(args[i]);
-        if (found.empty()) {
-            c.ui.showError("No song has the caption \"" + args[i] + "\".");
-            return false;
-        }
-        songs.insert(songs.end(), found.begin(), found.end());
-    }
+    auto found = songsOfCaptions(c, Arguments(args.begin() + 1, args.end()));
+    if (!found) return false;
+    std::vector<TDataRec*> songs = std::move(*found);
     // In Music List order, each song once, whatever the order and repeats of the arguments.
     std::sort(songs.begin(), songs.end(), [&db](const TDataRec* a, const TDataRec* b) {
         return db.musicList().indexOf(a->MusicListItem) < db.musicList().indexOf(b->MusicListItem);
@@ -237,6 +242,33 @@ bool cmdProfile(Context& c, const std::vector<std::string>& args) {
     return sub == "new" ? NewProfile(s, name) : RenameProfile(s, name);
 }
 
+// What the music tree holds, to say what an add brought.
+struct Catalogued {
+    long disks = 0;
+    long folders = 0;
+    long songs = 0;
+    double megabytes = 0;
+};
+
+Catalogued catalogued(MusicDatabase& db) {
+    Catalogued c;
+    c.disks = static_cast<long>(db.musicTree().topLevelCount());
+    db.musicTree().forEach([&c](TreeNode* node, int) {
+        if (isFolderImage(node->imageIndex())) ++c.folders;
+    });
+    c.songs = db.counters().a.count;
+    c.megabytes = db.counters().a.sizeMB;
+    return c;
+}
+
+std::string counted(long n, const std::string& what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); }
+
+std::string megabytes(double mb) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", mb < 0.05 && mb > -0.05 ? 0.0 : mb);
+    return text;
+}
+
 bool cmdAdd(Context& c, const std::vector<std::string>& args) {
     Session& s = c.session;
     auto [paths, description, rooted, debug] = addArguments(args);
@@ -252,22 +284,27 @@ bool cmdAdd(Context& c, const std::vector<std::string>& args) {
         c.ui.showError(*refused);
         return false;
     }
-    return dialog.runAdd();
+    const Catalogued before = catalogued(s.db);
+    const bool added = dialog.runAdd();
+    const Catalogued after = catalogued(s.db);
+    c.out << "Added " << counted(after.disks - before.disks, "disk") << ", "
+          << counted(after.folders - before.folders, "folder") << " and " << counted(after.songs - before.songs, "song")
+          << " (" << megabytes(after.megabytes - before.megabytes) << " MB).\n";
+    return added;
 }
 
 bool cmdReloadTags(Context& c, const std::vector<std::string>& args) {
-    MusicDatabase& db = c.session.db;
-    std::vector<TDataRec*> songs;
-    for (const std::string& caption : args) {
-        TDataRec* found = db.findSong(caption);
-        if (!found) {
-            c.ui.showError("No song has the caption \"" + caption + "\".");
-            return false;
-        }
-        songs.push_back(found);
+    const auto songs = songsOfCaptions(c, args);
+    if (!songs) return false;
+    std::vector<const TDataRec*> unread;
+    ReloadTags(c.session.db, c.session.ui, c.session.messages, c.session.diskPrompt(), *songs, &unread);
+    // A song whose file is gone or whose disk was not inserted kept its old tag: say which.
+    for (const TDataRec* song : unread) c.err << "Cannot read the tag of \"" << musicTreePath(song->MusicNode) << "\".\n";
+    if (!unread.empty()) {
+        c.ui.showError(std::to_string(unread.size()) + " of " + std::to_string(songs->size()) +
+                       " songs could not be read; they keep their tags.");
     }
-    ReloadTags(c.session.db, c.session.ui, c.session.messages, c.session.diskPrompt(), songs);
-    return true;
+    return unread.empty();
 }
 
 // "Press to start". Ctrl-C or SIGTERM during the copy stops it as Abort answered Yes does: the
@@ -349,6 +386,14 @@ std::vector<Invocation> parseChain(const Arguments& words) {
     }
 }
 
+// The commands that only show what is there.
+bool onlyReads(const Invocation& step) {
+    static const char* const names[] = {"stats", "list", "tree", "search", "options", "languages"};
+    const std::string name = step.command->name;
+    if (name == "profile") return step.args[0] == "list";
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -388,6 +433,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         } else if (opt == "--help") {
             out << kUsage;
             return 0;
+        } else if (opt == "--version") {
+            out << "velmo-cli (" << kProgramTitle << ")\n";
+            return 0;
         } else {
             return usage(err, "unknown option " + opt);
         }
@@ -410,7 +458,15 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                     seed ? std::make_unique<Mt19937Random>(*seed) : makeClockSeededRandom());
     StartupOptions startup;
     startup.profile = profile;
-    startup.askForReset = [](Session& started) { return CheckIfResetNeeded(started); };
+    // Reading never changes the database: the reset question comes only before a command that
+    // may change it, and asked of nobody it takes No.
+    const bool readsOnly = std::all_of(chain.begin(), chain.end(), [](const Invocation& step) { return onlyReads(step); });
+    if (!readsOnly) startup.askForReset = [&ui, person, answers](Session& started) {
+        ui.setUnansweredTakesNo(!person && answers == TerminalUi::Answers::Default);
+        const bool reset = CheckIfResetNeeded(started);
+        ui.setUnansweredTakesNo(false);
+        return reset;
+    };
     startup.seed = seed;
     // A database that did not load whole must not be saved over its file.
     if (!Startup(session, startup)) return 1;

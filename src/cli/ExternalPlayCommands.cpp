@@ -52,11 +52,8 @@ bool cmdPlay(Context& c, const Arguments& args) {
 
 bool cmdOpen(Context& c, const Arguments& args) {
     Session& s = c.session;
-    const TreeNode* node = s.db.findNode(s.db.musicTree(), args[0]);
-    if (!node) {
-        c.ui.showError("No song, folder or disk has the caption \"" + args[0] + "\".");
-        return false;
-    }
+    const TreeNode* node = nodeOfCaption(c, args[0]);
+    if (!node) return false;
     const std::string& command = s.settings.ShellCommand;
     if (command.find('>') == std::string::npos || command.front() == '>') {
         c.ui.showError("The shell command \"" + command + "\" names no program (ShellCommand=PROGRAM>PARAMETERS).");

@@ -55,7 +55,7 @@ std::optional<std::string> TerminalUi::readLine() {
 bool TerminalUi::askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) {
     endProgressLine();
     err_ << caption << ": " << text;
-    bool yes = o_.answers == Answers::Default ? yesIsDefault : o_.answers == Answers::Yes;
+    bool yes = o_.answers == Answers::Default ? yesIsDefault && !unansweredTakesNo_ : o_.answers == Answers::Yes;
     while (o_.person && !interrupted()) {
         err_ << (yesIsDefault ? " [Y/n] " : " [y/N] ") << std::flush;
         const std::optional<std::string> line = readLine();

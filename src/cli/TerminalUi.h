@@ -56,6 +56,9 @@ public:
     void showProgressLine(const std::string& text);
     void endProgressLine();
 
+    // While on, a question that neither a person nor --yes/--no answers takes No, whatever its
+    // default button: for questions whose default would change the database unasked.
+    void setUnansweredTakesNo(bool on) { unansweredTakesNo_ = on; }
     // The answer the next file dialog gets.
     void setFileAnswer(std::string path) { fileAnswer_ = std::move(path); }
     // True once an error was shown: the command failed.
@@ -74,6 +77,7 @@ private:
     bool errorShown_ = false;
     bool progressLineOpen_ = false;
     bool statusShown_ = false;
+    bool unansweredTakesNo_ = false;
     std::function<bool()> interrupted_;
     std::function<void()> onInterrupt_;
 };

@@ -61,11 +61,8 @@ bool cmdSearch(Context& c, const Arguments& args) {
 
 bool cmdRename(Context& c, const Arguments& args) {
     Session& s = c.session;
-    TreeNode* node = s.db.findNode(s.db.musicTree(), args[0]);
-    if (!node) {
-        c.ui.showError("No song, folder or disk has the caption \"" + args[0] + "\".");
-        return false;
-    }
+    TreeNode* node = nodeOfCaption(c, args[0]);
+    if (!node) return false;
     if (!TreeViewMusicTreeEditing(node)) {
         c.ui.showError("\"" + args[0] + "\" cannot be renamed: it lies on an optical disk, whose files keep their names.");
         return false;

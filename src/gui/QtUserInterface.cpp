@@ -44,51 +44,68 @@ QString qtFilter(const std::string& filter) {
     return out.isEmpty() ? qs(filter) : out.join(";;");
 }
 
+QWidget* QtUserInterface::boxParent() const {
+    for (QWidget* front : {QApplication::activeModalWidget(), QApplication::activeWindow()})
+        if (front && front != logo_ && front->isVisible()) return front;
+    return owner_;
+}
+
+int QtUserInterface::execInFront(QMessageBox& box) {
+    const bool logoShown = logo_ && logo_->isVisible();
+    if (logoShown) logo_->hide();
+    // In front of a dialog that stays on top (the add-disk dialog), the box must stay on top too.
+    if (QWidget* parent = box.parentWidget(); parent && parent->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.raise();
+    box.activateWindow();
+    const int answer = box.exec();
+    if (logoShown && logo_) logo_->show();
+    return answer;
+}
+
 bool QtUserInterface::askYesNo(const std::string& caption, const std::string& text, bool yesIsDefault) {
     if (quiet_) return yesIsDefault;
-    QMessageBox box(QMessageBox::Question, qs(caption), qs(text), QMessageBox::Yes | QMessageBox::No, owner_);
+    QMessageBox box(QMessageBox::Question, qs(caption), qs(text), QMessageBox::Yes | QMessageBox::No, boxParent());
     box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return execInFront(box) == QMessageBox::Yes;
 }
 
 bool QtUserInterface::askInsertDisk(const InsertDiskPrompt& prompt) {
     if (quiet_) return false;
     QMessageBox box(QMessageBox::Information, qs(prompt.caption), qs(prompt.text), QMessageBox::Ok | QMessageBox::Cancel,
-                    owner_);
+                    boxParent());
     // The prompt comes while the copy dialog may be in front: the person must see it.
     box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
-    box.raise();
-    box.activateWindow();
-    return box.exec() == QMessageBox::Ok;
+    return execInFront(box) == QMessageBox::Ok;
 }
 
 void QtUserInterface::showNotice(const std::string& caption, const std::string& text) {
     if (quiet_) return;
-    QMessageBox box(QMessageBox::Information, qs(caption), qs(text), QMessageBox::Ok, owner_);
-    box.exec();
+    QMessageBox box(QMessageBox::Information, qs(caption), qs(text), QMessageBox::Ok, boxParent());
+    execInFront(box);
 }
 
 void QtUserInterface::showError(const std::string& text) {
     if (quiet_) return;
-    QMessageBox box(QMessageBox::Critical, kProgramTitle, qs(text), QMessageBox::Ok, owner_);
-    box.exec();
+    QMessageBox box(QMessageBox::Critical, kProgramTitle, qs(text), QMessageBox::Ok, boxParent());
+    execInFront(box);
 }
 
 void QtUserInterface::showErrorBox(const std::string& caption, const std::string& text) {
     if (quiet_) return;
-    QMessageBox box(QMessageBox::Critical, qs(caption), qs(text), QMessageBox::Ok, owner_);
-    box.exec();
+    QMessageBox box(QMessageBox::Critical, qs(caption), qs(text), QMessageBox::Ok, boxParent());
+    execInFront(box);
 }
 
 std::optional<std::string> QtUserInterface::chooseFileToOpen(const FileDialog& d) {
     if (quiet_) return std::nullopt;
     const QString start = d.proposedName.empty() ? qs(d.initialFolder) : qs(d.proposedName);
     if (d.executableOnly) {
-        ExecutableFileDialog dialog(owner_, qs(d.title), start);
+        ExecutableFileDialog dialog(boxParent(), qs(d.title), start);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().front().toStdString();
     }
-    const QString chosen = QFileDialog::getOpenFileName(owner_, qs(d.title), start, qtFilter(d.filter));
+    const QString chosen = QFileDialog::getOpenFileName(boxParent(), qs(d.title), start, qtFilter(d.filter));
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();
 }
@@ -96,7 +113,7 @@ std::optional<std::string> QtUserInterface::chooseFileToOpen(const FileDialog& d
 std::optional<std::string> QtUserInterface::chooseFileToSave(const FileDialog& d) {
     if (quiet_) return std::nullopt;
     const QString start = d.proposedName.empty() ? qs(d.initialFolder) : qs(d.proposedName);
-    QFileDialog dialog(owner_, qs(d.title), start, qtFilter(d.filter));
+    QFileDialog dialog(boxParent(), qs(d.title), start, qtFilter(d.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(qs(d.defaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

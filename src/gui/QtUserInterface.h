@@ -5,6 +5,7 @@
 
 #include "base/UserInterface.h"
 
+class QMessageBox;
 class QStatusBar;
 
 namespace velmo::gui {
@@ -15,6 +16,12 @@ namespace velmo::gui {
 class QtUserInterface : public UserInterface {
 public:
     void setOwner(QWidget* owner) { owner_ = owner; }
+    // The logo of the start-up, which stays on top: it steps aside while a box is shown, so
+    // that no box of the start-up hides behind it.
+    void setLogo(QWidget* logo) { logo_ = logo; }
+    // The window a box opens in front of: the active dialog (the add-disk dialog, the copy
+    // dialog) when there is one, else the owner.
+    QWidget* boxParent() const;
     void setStatusLabel(QLabel* label) { status_ = label; }
     void setQuiet(bool quiet) { quiet_ = quiet; }
     bool answersWithoutPerson() const override { return quiet_; }
@@ -31,7 +38,11 @@ public:
     void processMessages(Pump pump) override;
 
 private:
+    // Shows a box in front of everything and returns its button.
+    int execInFront(QMessageBox& box);
+
     QPointer<QWidget> owner_;
+    QPointer<QWidget> logo_;
     QPointer<QLabel> status_;
     bool quiet_ = false;
 };

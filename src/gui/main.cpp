@@ -26,12 +26,23 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: velmo [-debug] [--appdir DIR] [--profile NAME] [--screenshot FILE.png]\n"
+    "       velmo --help | --version\n"
+    "  -debug               as the first argument: write FileList.txt while adding folders\n"
+    "  --appdir DIR         the program folder (settings, profiles, Drives.ini)\n"
+    "  --profile NAME       use this profile for one run\n"
+    "  --screenshot FILE    render the window after start-up into FILE (PNG) and exit\n";
+
 struct Options {
     std::string appDir;
     std::optional<std::string> profile;
     std::optional<std::string> screenshot;
     std::vector<std::string> arguments; // as given, for the debug switch
     bool ok = true;
+    std::string problem;
+    bool help = false;
+    bool version = false;
 };
 
 Options parse(int argc, char** argv) {
@@ -41,6 +52,7 @@ Options parse(int argc, char** argv) {
         o.arguments.push_back(a);
         auto value = [&]() -> std::string {
             if (i + 1 >= argc) {
+                if (o.ok) o.problem = a + " needs a value";
                 o.ok = false;
                 return {};
             }
@@ -50,6 +62,13 @@ Options parse(int argc, char** argv) {
         if (a == "--appdir") o.appDir = value();
         else if (a == "--profile") o.profile = value();
         else if (a == "--screenshot") o.screenshot = value();
+        else if (a == "--help") o.help = true;
+        else if (a == "--version") o.version = true;
+        // The debug switch counts only first, as the program has always read it.
+        else if (!(i == 1 && (a == "-debug" || a == "/debug")) && o.ok) {
+            o.ok = false;
+            o.problem = "unknown option " + a;
+        }
     }
     return o;
 }
@@ -57,12 +76,19 @@ Options parse(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Help and version are answered before Qt looks for a display, so they work without one.
+    if (const Options early = parse(argc, argv); early.help || early.version) {
+        if (early.help) std::fputs(kUsage, stdout);
+        else std::printf("velmo (%s)\n", velmo::kProgramTitle);
+        return 0;
+    }
     QApplication app(argc, argv);
+    // No display name: the platform would append it to every window caption.
     QApplication::setApplicationName(velmo::kProgramTitle);
-    QApplication::setApplicationDisplayName(velmo::kProgramTitle);
+    // Qt has taken its own options (-platform, -style) out of argv by now.
     const Options options = parse(argc, argv);
     if (!options.ok) {
-        std::fprintf(stderr, "usage: velmo [-debug] [--appdir DIR] [--profile NAME] [--screenshot FILE.png]\n");
+        std::fprintf(stderr, "velmo: %s\n%s", options.problem.c_str(), kUsage);
         return 2;
     }
 
@@ -77,6 +103,7 @@ int main(int argc, char** argv) {
     }
 
     QtUserInterface ui;
+    ui.setLogo(logo);
     ui.setQuiet(options.screenshot.has_value());
     platform::DetachedProcessLauncher launcher;
     platform::SteadyClock clock;

@@ -108,7 +108,7 @@ TEST_F(Cli, SetStatusWithAnUnknownCaptionFailsAndChangesNothing) {
     writeFile(dbPath(), collection());
     Result r = run({"set-status", "black", kFirst, "Summer Mix /SUMMER01/\\nope.mp3"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "VelmoMusicDB v2.07: No song has the caption \"Summer Mix /SUMMER01/\\nope.mp3\". -> OK\n");
+    EXPECT_EQ(r.err, "VelmoMusicDB v2.07: No song, folder or disk has the caption \"Summer Mix /SUMMER01/\\nope.mp3\". -> OK\n");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(readFile(dbPath()), collection());
     EXPECT_EQ(run({"list", "black"}).out, "");
@@ -219,7 +219,9 @@ TEST_F(Cli, MergeOfABrokenFileFailsAndWithNoKeepsTheDatabaseFile) {
     writeFile(broken, "New /N/:1:0\r\n" + songLine(1, "n.mp3", 6, 1) + "Bad /B/:1:0\r\n\t\t\tDeep:5:0\r\n");
     Result r = run({"--no", "merge", broken});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.starts_with("VelmoMusicDB v2.07: Invalid level (3) for item \"Deep:5:0\" -> OK\n")) << r.err;
+    EXPECT_TRUE(r.err.starts_with("VelmoMusicDB v2.07: Invalid level (3) for item \"Deep:5:0\"\nFile: \"" + broken +
+                                  "\"\nThe lines from there on were not added. -> OK\n"))
+        << r.err;
     EXPECT_EQ(readFile(dbPath()), collection());
 }
 
@@ -259,13 +261,23 @@ TEST_F(Cli, LoadTakesAnotherFileAsTheDatabaseWithoutChangingEitherFile) {
     EXPECT_TRUE(stats.out.starts_with("VelmoMusicDataBase v2.07 - [Other\\other.vmdb]\n")) << stats.out;
 }
 
-TEST_F(Cli, LoadOfAFileWithABadNumberReportsTheConversionError) {
+TEST_F(Cli, LoadOfAFileWithABadNumberReportsFileAndLineAndKeepsTheProfileOnItsDatabase) {
+    writeFile(dbPath(), collection());
     const std::string bad = app.file("bad.vmdb");
     writeFile(bad, "A /A/:1:0\r\n" + songLine(1, "a.mp3", 6, 1) + "B /B/:1:0\r\n\tb.mp3:6:1e6:" + kNoTag + "\r\n");
     Result r = run({"load", bad});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "VelmoMusicDB v2.07: Line 4 of the database file: '1e6' is not a valid integer value -> OK\n");
+    EXPECT_EQ(r.err, "VelmoMusicDB v2.07: Line 4 of the database file: '1e6' is not a valid integer value\n"
+                     "File: \"" + bad + "\"\n"
+                     "The lines from there on were not loaded. When the database is next saved, the whole original "
+                     "file is kept as \"bad.vmdb.bak\". -> OK\n"
+                     "The profile keeps its database \"Profiles\\Default\\Default.vmdb\".\n");
     EXPECT_EQ(readFile(bad), "A /A/:1:0\r\n" + songLine(1, "a.mp3", 6, 1) + "B /B/:1:0\r\n\tb.mp3:6:1e6:" + kNoTag + "\r\n");
+    // Later commands still work on the database the profile had.
+    r = run({"stats"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("[Profiles\\Default\\Default.vmdb]"), std::string::npos);
+    EXPECT_EQ(readFile(dbPath()), collection());
 }
 
 TEST_F(Cli, LoadOrMergeOfAMissingFileFailsAndKeepsTheDatabase) {
@@ -361,7 +373,8 @@ TEST_F(Cli, DatabaseThatDoesNotLoadWholeIsNeverWrittenOver) {
         Result r = run({command});
         EXPECT_EQ(r.status, 1) << command;
         EXPECT_EQ(r.err, "VelmoMusicDB v2.07: Line 3 of the database file: \"..\" is not a valid name for a disk, "
-                         "folder or song. -> OK\n")
+                         "folder or song.\nFile: \"" + dbPath() + "\"\nThe lines from there on were not loaded. When the "
+                         "database is next saved, the whole original file is kept as \"Default.vmdb.bak\". -> OK\n")
             << command;
         EXPECT_EQ(readFile(dbPath()), broken) << command;
     }

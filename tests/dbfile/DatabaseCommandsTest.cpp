@@ -82,14 +82,19 @@ TEST_F(DatabaseCommands, LoadingTheProfileFileRebuildsTheSongs) {
 TEST_F(DatabaseCommands, TooDeepLineIsShownAndNothingIsLoaded) {
     writeFile(dbPath(), "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:1:0\r\n\t\t\tDeep:5:0\r\n");
     EXPECT_FALSE(LoadData(session));
-    EXPECT_EQ(ui.errors(), std::vector<std::string>{"Invalid level (3) for item \"Deep:5:0\""});
+    ASSERT_EQ(ui.errors().size(), 1u);
+    EXPECT_TRUE(ui.errors()[0].starts_with("Invalid level (3) for item \"Deep:5:0\"\nFile: \"" + dbPath() + "\"\n"));
     EXPECT_TRUE(session.db.musicTree().empty());
 }
 
 TEST_F(DatabaseCommands, ConversionErrorIsShownAndEarlierDisksStay) {
     writeFile(dbPath(), "A /A/:1:0\r\n" + songLine(1, "s.mp3", 6, 1) + "B /B/:1:0\r\n\tt.mp3:6:big:\r\n");
     EXPECT_FALSE(LoadData(session));
-    EXPECT_EQ(ui.errors(), std::vector<std::string>{"Line 4 of the database file: 'big' is not a valid integer value"});
+    // The user hears which file and line, that the rest is missing and where the original stays.
+    EXPECT_EQ(ui.errors(), std::vector<std::string>{"Line 4 of the database file: 'big' is not a valid integer value\n"
+                                                    "File: \"" + dbPath() + "\"\n"
+                                                    "The lines from there on were not loaded. When the database is next "
+                                                    "saved, the whole original file is kept as \"Default.vmdb.bak\"."});
     EXPECT_EQ(captionsOf(session.db.musicList()), std::vector<std::string>{"A /A/\\s.mp3"});
 }
 
@@ -189,9 +194,34 @@ TEST_F(DatabaseCommands, MergeOfABrokenFileStillMarksWhatWasMerged) {
     ui.files.push_back(extra);
     EXPECT_FALSE(MenuItemAddtoDBClick(session));
     EXPECT_EQ(ui.errors(), std::vector<std::string>{
-                               "Line 3 of the database file: \"..\" is not a valid name for a disk, folder or song."});
+                               "Line 3 of the database file: \"..\" is not a valid name for a disk, folder or song.\n"
+                               "File: \"" + extra + "\"\nThe lines from there on were not added."});
     EXPECT_EQ(session.db.musicList().size(), 1u);
     EXPECT_TRUE(session.db.DBModified());
+}
+
+TEST_F(DatabaseCommands, LoadBaseAsksToSaveUnsavedWorkFirstAndARefusedMergeChangesNothing) {
+    writeFile(dbPath(), sampleFile("4"));
+    ASSERT_TRUE(LoadData(session));
+    session.db.SetStatus(songByCaption(session.db, kFirstSong), ssBlack);
+    const std::string other = dir.file("other.vmdb");
+    writeFile(other, "D /L/:1:0\r\n" + songLine(1, "s.mp3", 6, 1));
+    ui.files.push_back(other);
+    ui.answers.push_back(true);
+    ASSERT_TRUE(MenuItemLoadBaseClick(session));
+    ASSERT_FALSE(ui.shown.empty());
+    EXPECT_EQ(ui.shown[0].kind, "question");
+    EXPECT_EQ(ui.shown[0].text, session.messages[msgSaveQuestion]);
+    // The work was saved into the file it came from before the other one replaced it.
+    EXPECT_NE(readFile(dbPath()).find("01 First Song.mp3:9:"), std::string::npos);
+    EXPECT_EQ(captionsOf(session.db.musicList()), std::vector<std::string>{"D /L/\\s.mp3"});
+
+    // A file refused at its first line adds nothing and leaves the database unmodified.
+    writeFile(dir.file("bad.vmdb"), "X /X/:1:abc\r\n");
+    ui.files.push_back(dir.file("bad.vmdb"));
+    EXPECT_FALSE(MenuItemAddtoDBClick(session));
+    EXPECT_FALSE(session.db.DBModified());
+    EXPECT_EQ(session.db.musicList().size(), 1u);
 }
 
 TEST_F(DatabaseCommands, SaveWritesTheTreeAndClearsTheModifiedMarkUntilTheNextChange) {

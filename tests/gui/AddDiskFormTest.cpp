@@ -18,6 +18,8 @@
 #include <QUrl>
 #include <filesystem>
 
+#include <QFontMetrics>
+
 #include "MainWindowFixture.h"
 #include "forms/TAddCDForm.h"
 #include "forms/TOpenFolderForm.h"
@@ -331,6 +333,8 @@ void AddDiskFormTest::addRunAfterChoosingKeepsTheDialogOpenAndEmpty() {
     QCOMPARE(f.songsOf("MIX01 /MIX01/"), std::vector<std::string>{"MIX01 /MIX01/\\Rock\\r.mp3"});
     QVERIFY(f.form->isVisible());
     QCOMPARE(f.form->windowTitle(), QString("Adding a disk/folder to your music data base [done]"));
+    // The title bar has room for the whole caption.
+    QVERIFY(f.form->width() > QFontMetrics(f.form->font()).horizontalAdvance(f.form->windowTitle()) + 100);
     QVERIFY(f.rows().isEmpty());
     QCOMPARE(f.label()->text(), QString("<choose disk/folder>"));
     QVERIFY(f.description()->text().isEmpty());
@@ -342,6 +346,9 @@ void AddDiskFormTest::addRunAfterChoosingKeepsTheDialogOpenAndEmpty() {
     QTest::mouseClick(f.control<QPushButton>("ButtonClose"), Qt::LeftButton);
     QVERIFY(!f.form->isVisible());
     QVERIFY(!f.main.session->db.DiskAdded);
+    // The keyboard works in the tree again.
+    QApplication::setActiveWindow(f.main.window.get());
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.main.window->visibleTree()));
 }
 
 void AddDiskFormTest::folderWithoutMusicBringsANoticeDuringTheAdd() {

@@ -1,5 +1,8 @@
 // The window's own keys and the mouse wheel on the list tabs.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QKeySequence>
+#include <QMenu>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
@@ -43,6 +46,7 @@ private slots:
     void ctrlASelectsTheWholeListOnListTabsOnly();
     void ctrlFFocusesTheSearchFieldButCtrlShiftFDoesNot();
     void wheelScrollsTheListOfTheActiveTab();
+    void textFieldsKeepCtrlATabReachesEveryButtonAndShiftF10OpensTheContextMenu();
 };
 
 void KeyboardAndWheelTest::ctrlASelectsTheWholeListOnListTabsOnly() {
@@ -150,6 +154,62 @@ void KeyboardAndWheelTest::wheelScrollsTheListOfTheActiveTab() {
 int runKeyboardAndWheelTest(int argc, char** argv) {
     KeyboardAndWheelTest test;
     return QTest::qExec(&test, argc, argv);
+}
+
+void KeyboardAndWheelTest::textFieldsKeepCtrlATabReachesEveryButtonAndShiftF10OpensTheContextMenu() {
+    MainWindowFixture f;
+    // Ctrl+A in the search field selects its text, on any tab; the list and the focus stay.
+    f.showTab(2);
+    auto* search = f.window->findChild<QLineEdit*>("EditSearch");
+    search->setFocus();
+    QTest::keyClicks(search, "summer");
+    QTest::keyClick(search, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(search->selectedText(), QString("summer"));
+    QCOMPARE(QApplication::focusWidget(), search);
+    QVERIFY(!f.window->listOfTab(2)->selectionModel()->hasSelection());
+    QTest::keyClick(search, Qt::Key_Backspace);
+    QCOMPARE(search->text(), QString());
+
+    // Tab from the tree reaches every enabled button of the first tab, in the order they stand.
+    f.showTab(0);
+    f.window->visibleTree()->setFocus();
+    QStringList reached;
+    for (int i = 0; i < 60 && !reached.contains("ButtonExit"); ++i) {
+        QTest::keyClick(f.focused(), Qt::Key_Tab);
+        reached << f.focused()->objectName();
+    }
+    const QStringList wanted = {"ButtonRootControl", "ButtonManageDB", "ButtonOptions", "ButtonSwitchView",
+                                "BitBtnUsed", "BitBtnUnUsed", "BitBtnBlack", "BitBtnFav", "BitBtnPlayList",
+                                "BitBtnJustGood", "ButtonExit"};
+    qsizetype last = -1;
+    for (const QString& name : wanted) {
+        const qsizetype at = reached.indexOf(name);
+        QVERIFY2(at > last, qPrintable(name + " in " + reached.join(' ')));
+        last = at;
+    }
+
+    // Alt+letter: no two buttons shown together share one, and the commands have one.
+    for (int tab = 0; tab <= 5; ++tab) {
+        f.showTab(tab);
+        QStringList seen;
+        for (QAbstractButton* b : f.window->findChildren<QAbstractButton*>()) {
+            const QString mnemonic = QKeySequence::mnemonic(b->text()).toString();
+            if (!b->isVisible() || mnemonic.isEmpty()) continue;
+            QVERIFY2(!seen.contains(mnemonic), qPrintable(b->objectName() + " " + mnemonic));
+            seen << mnemonic;
+        }
+        QVERIFY2(seen.size() >= 5, qPrintable(seen.join(' ')));
+    }
+    QVERIFY(!QKeySequence::mnemonic(f.button("ButtonOptions")->text()).isEmpty());
+
+    // Shift+F10 on a list opens the context menu at the current row, as the Menu key does.
+    f.showTab(1);
+    f.selectInList(1, {"02 b.mp3"});
+    QListView* list = f.window->listOfTab(1);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(f.window->contextMenu()->isVisible());
+    f.window->contextMenu()->close();
 }
 
 } // namespace velmo::gui::test

@@ -1,6 +1,8 @@
 // The main window's tabs, captions, statistics line, status button columns, context menu,
 // tree selection rules and the enabled state of the playlist commands.
 #include <QAction>
+#include <QDialog>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -18,7 +20,10 @@
 #include <set>
 
 #include "MainWindowFixture.h"
+#include "forms/SongHints.h"
+#include "forms/TLogoForm.h"
 #include "forms/WindowTexts.h"
+#include "base/TextTable.h"
 
 namespace velmo::gui::test {
 
@@ -61,6 +66,7 @@ private slots:
     void keyboardHintHoldsUntilTheMouseMovesOnBothAxes();
     void captionsAndHintsFollowTheTextTableTwinsIncluded();
     void reloadTagShowsItsProgressInTheStatusBar();
+    void boxesOpenInFrontOfTheLogoAndOfTheActiveDialog();
 };
 
 void MainWindowViewsTest::tabsCarryTheirNamesAndCounts() {
@@ -345,11 +351,14 @@ void MainWindowViewsTest::rootControlOpensWithF5AndEscFinishesIt() {
     QVERIFY(panel && !panel->isVisible());
     QTest::keyClick(f.focused(), Qt::Key_F5);
     QVERIFY(panel->isVisible());
+    // The button that opened the mode gives way to the panel's Finish.
+    QVERIFY(!f.button("ButtonRootControl")->isVisible());
     QVERIFY(!f.button("ButtonSwitchView")->isEnabled());
     QCOMPARE(f.window->visibleTree(), f.musicTree());
     // Esc finishes root control instead of asking to quit.
     QTest::keyClick(f.focused(), Qt::Key_Escape);
     QVERIFY(!panel->isVisible());
+    QVERIFY(f.button("ButtonRootControl")->isVisible());
     QVERIFY(f.button("ButtonSwitchView")->isEnabled());
     QVERIFY(f.window->isVisible());
 }
@@ -361,6 +370,16 @@ void MainWindowViewsTest::songsShowTheirSizeAsAHintFoldersNone() {
     QVERIFY(folder.isValid() && song.isValid());
     QVERIFY(f.musicTree()->model()->data(folder, Qt::ToolTipRole).isNull());
     QCOMPARE(f.musicTree()->model()->data(song, Qt::ToolTipRole).toString(), QString("File size:   2 MB"));
+    // The values of a tag's lines start in one column of the hint's font, whatever the labels.
+    const QString shown = SongHints::shownHint("Artist:       Miles\nTitle:         So What\nFile size:   3 MB");
+    const QFontMetrics metrics(QToolTip::font());
+    QList<int> starts;
+    const QStringList values = {"Miles", "So What", "3 MB"};
+    const QStringList lines = shown.split('\n');
+    QCOMPARE(lines.size(), 3);
+    for (int i = 0; i < 3; ++i) starts << metrics.horizontalAdvance(lines[i].left(lines[i].indexOf(values[i])));
+    std::sort(starts.begin(), starts.end());
+    QVERIFY2(starts.back() - starts.front() <= metrics.horizontalAdvance(' '), qPrintable(shown));
     QCOMPARE(f.window->listOfTab(1)->model()->data(f.window->listOfTab(1)->model()->index(1, 0), Qt::ToolTipRole).toString(),
              QString("File size:   2 MB"));
     // With hints switched off there are none.
@@ -405,11 +424,12 @@ void MainWindowViewsTest::captionsAndHintsFollowTheTextTableTwinsIncluded() {
     MainWindowFixture f;
     auto action = [&f](const char* name) { return f.window->findChild<QAction*>(name); };
     QCOMPARE(f.window->tabs()->tabText(0), QString("Music Data Base"));
-    QCOMPARE(f.button("ButtonSelectAll3")->text(), QString("Select All"));
+    // The captions as the table has them, an Alt+letter mark aside.
+    QCOMPARE(f.button("ButtonSelectAll3")->text().remove('&'), QString("Select All"));
     QCOMPARE(f.button("ButtonDelete4")->toolTip(), QString("Delete the selected files (Delete)"));
-    QCOMPARE(action("ContextMenuItemPlayNow")->text(), QString("Play now !"));
+    QCOMPARE(action("ContextMenuItemPlayNow")->text().remove('&'), QString("Play now !"));
     QCOMPARE(action("MenuItemAddDisk")->toolTip(), QString("Add another disk/folder to your database (Ctrl+Alt+A)"));
-    QCOMPARE(f.window->findChild<QMenu*>("ContextMenuRootItemJustGood")->title(), QString("Just Good"));
+    QCOMPARE(f.window->findChild<QMenu*>("ContextMenuRootItemJustGood")->title().remove('&'), QString("Just Good"));
 
     // A translated hint of the used button reaches all six tabs and the context menu at once.
     QVERIFY(f.session->texts.setLanguageLine(12, "Als geh\xC3\xB6rt markieren"));
@@ -419,7 +439,7 @@ void MainWindowViewsTest::captionsAndHintsFollowTheTextTableTwinsIncluded() {
     for (const char* name : {"BitBtnUsed", "BitBtnUsed1", "BitBtnUsed2", "BitBtnUsed3", "BitBtnUsed4", "BitBtnUsed5"})
         QCOMPARE(f.button(name)->toolTip(), used);
     QCOMPARE(action("ContextMenuItemUsed")->toolTip(), used);
-    QCOMPARE(action("ContextMenuItemUsed")->text(), QString("Used"));
+    QCOMPARE(action("ContextMenuItemUsed")->text().remove('&'), QString("Used"));
     QCOMPARE(action("ContextMenuItemJustGood")->text(), QString("Nur gut"));
     QCOMPARE(f.window->findChild<QMenu*>("ContextMenuRootItemJustGood")->title(), QString("Nur gut"));
     // Texts the table does not hold stay: the counted tab captions.
@@ -459,6 +479,39 @@ void MainWindowViewsTest::reloadTagShowsItsProgressInTheStatusBar() {
 int runMainWindowViewsTest(int argc, char** argv) {
     MainWindowViewsTest test;
     return QTest::qExec(&test, argc, argv);
+}
+
+void MainWindowViewsTest::boxesOpenInFrontOfTheLogoAndOfTheActiveDialog() {
+    MainWindowFixture f(sampleDatabase(), false);
+    // A box at start-up: the logo, which stays on top, steps aside while it is shown.
+    TLogoForm logo(TextTable::english());
+    logo.show();
+    f.ui.setLogo(&logo);
+    bool logoHiddenUnderBox = false;
+    QWidget* boxParent = nullptr;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        logoHiddenUnderBox = !logo.isVisible();
+        boxParent = box->parentWidget();
+        box->button(QMessageBox::Ok)->click();
+    });
+    answer.start(20);
+    f.ui.showError("Line 3 of \"Profile.ini\": 'x' is not a valid integer value");
+    QVERIFY(logoHiddenUnderBox);
+    QVERIFY(logo.isVisible());
+    QCOMPARE(boxParent, static_cast<QWidget*>(f.window.get()));
+
+    // A box while a dialog of its own is active opens over that dialog, not behind it.
+    f.ui.setLogo(nullptr);
+    QDialog dialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QTRY_VERIFY(dialog.isActiveWindow());
+    boxParent = nullptr;
+    f.ui.showNotice("Information", "Folder has been added.");
+    QCOMPARE(boxParent, static_cast<QWidget*>(&dialog));
 }
 
 } // namespace velmo::gui::test

@@ -17,6 +17,7 @@ struct Run {
     QProcess::ExitStatus status = QProcess::CrashExit;
     int exitCode = -1;
     QString errors;
+    QString output;
 };
 
 Run runVelmo(const QStringList& arguments) {
@@ -34,6 +35,7 @@ Run runVelmo(const QStringList& arguments) {
     run.status = process.exitStatus();
     run.exitCode = process.exitCode();
     run.errors = QString::fromLocal8Bit(process.readAllStandardError());
+    run.output = QString::fromLocal8Bit(process.readAllStandardOutput());
     return run;
 }
 
@@ -44,7 +46,24 @@ class ScreenshotTest : public QObject {
 private slots:
     void screenshotOfAFreshProgramFolder();
     void screenshotOfABaseThatDoesNotLoadWholeFails();
+    void helpAndVersionAnswerWithoutAWindowAndAnUnknownOptionIsAUsageError();
 };
+
+void ScreenshotTest::helpAndVersionAnswerWithoutAWindowAndAnUnknownOptionIsAUsageError() {
+    velmo::test::TempDir appDir;
+    Run run = runVelmo({"--help"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.output.startsWith("usage: velmo "), qPrintable(run.output));
+    run = runVelmo({"--version"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QString("velmo (VelmoMusicDB v2.07)\n"));
+    // An unknown option opens no window and writes nothing into the program folder.
+    run = runVelmo({"--appdir", QString::fromStdString(appDir.path()), "--bogus"});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.errors.contains("velmo: unknown option --bogus\nusage: velmo "), qPrintable(run.errors));
+    QVERIFY(!std::filesystem::exists(appDir.file("Options.ini")));
+}
 
 void ScreenshotTest::screenshotOfAFreshProgramFolder() {
     velmo::test::TempDir appDir;

@@ -82,7 +82,10 @@ TEST_F(Languages, AShortFileGivesTheListErrorAndStaysAsItIs) {
 
     EXPECT_FALSE(SetLanguage(session, "short"));
     ASSERT_EQ(ui.errors().size(), 1u);
-    EXPECT_EQ(ui.errors()[0], "List index out of bounds (250)");
+    // The list error as it has always read, then which file it was and what that means.
+    EXPECT_EQ(ui.errors()[0], "List index out of bounds (250)\nFile: \"" + path("Language/short.lng") +
+                                  "\" has 250 lines of the 293 a language file holds; the texts after line 250 stay as "
+                                  "they were.");
     EXPECT_EQ(*session.texts.textOf("TMainForm", "TabSheetMusicDB", TextRole::Caption), "Musikdatenbank");
     EXPECT_EQ(session.messages[msgSong], "Song");
     EXPECT_EQ(readFile(path("Language/short.lng")), lfOnly);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 
+#include "app/Lifecycle.h"
 #include "app/Session.h"
 #include "base/UserInterface.h"
 #include "musicdb/DatabaseFile.h"
@@ -27,12 +28,32 @@ UserInterface::FileDialog databaseDialog(const Session& s, Msg titleMessage, boo
     return dialog;
 }
 
+// The last part of a native path.
+std::string fileNameOf(const std::string& nativePath) {
+    const size_t slash = nativePath.rfind('/');
+    return slash == std::string::npos ? nativePath : nativePath.substr(slash + 1);
+}
+
+// A load or merge that stopped at a bad line: what the reader said, which file, and what it
+// means for the user's data.
+std::string partialLoadMessage(const std::string& readerError, const std::string& nativePath, bool mergeMode) {
+    std::string text = readerError + "\nFile: \"" + nativePath + "\"\n";
+    if (mergeMode) return text + "The lines from there on were not added.";
+    return text + "The lines from there on were not loaded. When the database is next saved, the whole original "
+                  "file is kept as \"" + fileNameOf(nativePath) + ".bak\".";
+}
+
 // Reads a file into a load tree and merges it. Errors are shown; what was merged before the
 // failing line stays.
 bool readAndAnalyze(Session& s, const std::string& nativePath, bool mergeMode) {
+    auto bytes = platform::readWholeFile(nativePath);
+    if (!bytes) {
+        const std::string reason = std::strerror(errno);
+        if (!mergeMode) s.partiallyLoadedFile = nativePath;
+        s.ui.showError("Cannot open file \"" + nativePath + "\". " + reason);
+        return false;
+    }
     try {
-        auto bytes = platform::readWholeFile(nativePath);
-        if (!bytes) throw std::runtime_error("Cannot open file \"" + nativePath + "\". " + std::strerror(errno));
         s.ui.processMessages();
         LoadTree tree = LoadTree::parse(std::move(*bytes));
         s.ui.processMessages();
@@ -44,7 +65,7 @@ bool readAndAnalyze(Session& s, const std::string& nativePath, bool mergeMode) {
         return true;
     } catch (const std::exception& e) {
         if (!mergeMode) s.partiallyLoadedFile = nativePath;
-        s.ui.showError(e.what());
+        s.ui.showError(partialLoadMessage(e.what(), nativePath, mergeMode));
         return false;
     }
 }
@@ -63,6 +84,8 @@ bool MenuItemLoadBaseClick(Session& s) {
     auto chosen = s.ui.chooseFileToOpen(databaseDialog(s, msgLoadDBTitle, true));
     bool ok = true;
     if (chosen) {
+        // The database about to be replaced may hold work not saved yet.
+        AskForSaving(s);
         s.db.ClearDB();
         s.settings.DBName = platform::nativeToStored(s.AppDir, *chosen);
         ok = LoadData(s);
@@ -77,8 +100,13 @@ bool MenuItemAddtoDBClick(Session& s) {
     auto chosen = s.ui.chooseFileToOpen(databaseDialog(s, msgAddToDBTitle, false));
     if (!chosen) return true;
     s.ui.processMessages();
+    const StatCounters before = s.db.counters();
+    const size_t disksBefore = s.db.musicTree().topLevelCount();
     bool ok = readAndAnalyze(s, *chosen, true);
-    s.db.setDBModified(true);
+    // A refused file that added nothing leaves the database as it was.
+    const StatCounters& after = s.db.counters();
+    if (ok || after.a.count != before.a.count || s.db.musicTree().topLevelCount() != disksBefore)
+        s.db.setDBModified(true);
     s.db.notifyStatisticsChanged();
     SaveProfile(s);
     return ok;

@@ -41,7 +41,10 @@ bool SetLanguage(Session& s, std::string name) {
         const size_t needed = textLines + MessageTable::kCount;
         for (size_t i = 0; i < std::min(textLines, lines.size()); ++i) s.texts.setLanguageLine(i + 1, lines[i]);
         if (lines.size() < needed) {
-            s.ui.showError("List index out of bounds (" + std::to_string(lines.size()) + ")");
+            s.ui.showError("List index out of bounds (" + std::to_string(lines.size()) + ")\nFile: \"" + path +
+                           "\" has " + std::to_string(lines.size()) + " lines of the " + std::to_string(needed) +
+                           " a language file holds; the texts after line " + std::to_string(lines.size()) +
+                           " stay as they were.");
             whole = false;
         } else {
             s.messages.replaceAll(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(textLines),

@@ -124,12 +124,17 @@ void SaveProfileUnlessKept(Session& s) {
 }
 
 void ReadPlayerConfig(Session& s) {
-    auto lines = readLines(profileFile(s, "PlayerConfig.ini"));
+    const std::string path = profileFile(s, "PlayerConfig.ini");
+    auto lines = readLines(path);
     const size_t lineCount = lines ? lines->size() : 0;
     auto configs = lines ? parsePlayerConfigLines(*lines) : std::nullopt;
     if (configs) {
         s.PlayerConfigs = std::move(*configs);
     } else {
+        // The user's players are replaced: say which file and why.
+        if (lineCount > 0)
+            s.ui.showError("Line " + std::to_string(lineCount) + " of \"" + path + "\": the file ends inside a player's block of " +
+                           std::to_string(kPlayerConfigBlockLines) + " lines; the default players are used instead.");
         SetDefPlayerConfig(s);
     }
     if (static_cast<int64_t>(lineCount / kPlayerConfigBlockLines) - 1 < s.settings.PlayerConfigIndex)

@@ -44,36 +44,39 @@ std::optional<char> LookOrInsertCD(DiskPrompt& prompt, const std::string& diskTe
 }
 
 size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& messages, DiskPrompt& prompt,
-                  const std::vector<TDataRec*>& songs) {
+                  const std::vector<TDataRec*>& songs, std::vector<const TDataRec*>* unread) {
     std::set<std::string> DeclinedDisks;
-    size_t read = 0;
-    for (size_t i = 0; i < songs.size(); ++i) {
-        ui.showStatus(" [ " + messages[msgReloadingTags] + " " + std::to_string(i + 1) + " " + messages[msgOf] + " " +
-                        std::to_string(songs.size()) + " ]");
-        TDataRec* rec = songs[i];
+    // True when the song's file was read and its tag taken.
+    auto reload = [&](TDataRec* rec) {
         const std::string caption = musicTreePath(rec->MusicNode);
         const size_t backslash = caption.find('\\');
-        if (backslash == std::string::npos) continue;
+        if (backslash == std::string::npos) return false;
         std::optional<char> letter;
         const size_t lt = caption.find('<');
         if (lt != std::string::npos && lt + 1 < backslash) {
             letter = caption[lt + 1];
         } else {
             const std::string disk = caption.substr(0, backslash);
-            if (DeclinedDisks.count(disk)) continue;
+            if (DeclinedDisks.count(disk)) return false;
             letter = LookOrInsertCD(prompt, disk);
             if (!letter) {
                 DeclinedDisks.insert(disk);
-                continue;
+                return false;
             }
         }
         auto native = prompt.drives().catalogToNative(std::string(1, *letter) + ":" + caption.substr(backslash));
         TIDTag tag = rec->IDTag();
-        if (native && ReadTag(*native, tag)) {
-            rec->SetIDTag(tag);
-            ++read;
-        }
         db.setDBModified(true);
+        if (!native || !ReadTag(*native, tag)) return false;
+        rec->SetIDTag(tag);
+        return true;
+    };
+    size_t read = 0;
+    for (size_t i = 0; i < songs.size(); ++i) {
+        ui.showStatus(" [ " + messages[msgReloadingTags] + " " + std::to_string(i + 1) + " " + messages[msgOf] + " " +
+                        std::to_string(songs.size()) + " ]");
+        if (reload(songs[i])) ++read;
+        else if (unread) unread->push_back(songs[i]);
         ui.processMessages();
     }
     ui.showStatus({});

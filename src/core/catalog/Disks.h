@@ -45,8 +45,9 @@ class DiskPrompt;
 std::optional<char> LookOrInsertCD(DiskPrompt& prompt, const std::string& diskText);
 
 // Reads the tags of the songs again from their files ("Reload tag"). A CD the user gives up is
-// asked for once; its songs keep their tags. Returns the songs whose file was read.
+// asked for once; its songs keep their tags. Returns the songs whose file was read; `unread`,
+// when given, receives the others in their order.
 size_t ReloadTags(MusicDatabase& db, UserInterface& ui, const MessageTable& messages, DiskPrompt& prompt,
-                  const std::vector<TDataRec*>& songs);
+                  const std::vector<TDataRec*>& songs, std::vector<const TDataRec*>* unread = nullptr);
 
 } // namespace velmo

@@ -25,12 +25,18 @@ public:
     void watch(const std::vector<QAbstractItemView*>& views);
     // The hint text of a song; empty when hints are off.
     QString songHint(const TDataRec& rec) const;
+    // A hint as it is shown: the blanks after the labels of its "Label:   value" lines measured
+    // in the hint's font, so that the values line up (the labels' own blanks align them only in
+    // the font they were written for). A hint of one line stays as it is.
+    static QString shownHint(const QString& hint);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showKeyboardHint(QAbstractItemView* view);
+    // The mouse hint of the item under the pointer, as a table.
+    bool showMouseHint(QAbstractItemView* view, QEvent* event);
     bool isSongViewport(QObject* watched) const;
 
     Session& s_;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -128,6 +129,10 @@ void TAddCDForm::setMainWindowEnabled(bool enabled) { mainForm_->setEnabled(enab
 
 void TAddCDForm::showState() {
     setWindowTitle(qs(core_.caption()));
+    // Wide enough for the whole caption in a title bar (a bold font, the buttons beside it), so
+    // that its "[done]" shows.
+    const int wanted = QFontMetrics(font()).horizontalAdvance(windowTitle()) * 7 / 5 + 140;
+    if (width() < wanted) resize(wanted, height());
     EditCDLabel->setText(qs(core_.labelText()));
     {
         const QSignalBlocker block(EditCDDescription);

@@ -1,5 +1,6 @@
 #include "forms/TMainForm.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
@@ -27,6 +29,7 @@
 #include <map>
 
 #include "app/ContextMenu.h"
+#include "base/Mnemonics.h"
 #include "app/CopyCommands.h"
 #include "app/DatabaseCommands.h"
 #include "app/PlaylistCommands.h"
@@ -164,9 +167,51 @@ TMainForm::TMainForm(Session& session, QWidget* parent)
     lockedDuringCopy_ = {profileBox_, ButtonOptions, ButtonRootControl, PanelRootControl};
 
     applyTexts(this, s_.texts);
+    assignMnemonics();
     refreshProfiles();
     UpDateText();
     UpDatePlayButton();
+}
+
+void TMainForm::assignMnemonics() {
+    // Buttons with a caption, in the order they were made (the order they stand in).
+    auto captioned = [](QWidget* area) {
+        QList<QAbstractButton*> buttons;
+        for (QAbstractButton* b : area->findChildren<QAbstractButton*>())
+            if (!b->text().isEmpty() && !qobject_cast<QToolButton*>(b)) buttons << b;
+        return buttons;
+    };
+    auto mark = [](const QList<QAbstractButton*>& buttons, std::string& taken) {
+        std::vector<std::string> captions;
+        for (QAbstractButton* b : buttons) captions.push_back(b->text().toStdString());
+        const std::vector<std::string> marked = withMnemonics(captions, taken);
+        for (qsizetype i = 0; i < buttons.size(); ++i) buttons[i]->setText(qs(marked[static_cast<size_t>(i)]));
+    };
+    auto markActions = [](const QList<QAction*>& actions) {
+        std::vector<std::string> captions;
+        for (QAction* a : actions) captions.push_back(a->text().toStdString());
+        std::string taken;
+        const std::vector<std::string> marked = withMnemonics(captions, taken);
+        for (qsizetype i = 0; i < actions.size(); ++i) actions[i]->setText(qs(marked[static_cast<size_t>(i)]));
+    };
+    // The bars above and below the tabs show beside every tab.
+    std::string shared;
+    QList<QAbstractButton*> bars = captioned(profileBox_) + captioned(searchPanel_) + captioned(playerPanel_);
+    mark(bars, shared);
+    for (int tab = 0; tab < PageControlTabInt->count(); ++tab) {
+        std::string taken = shared;
+        mark(captioned(PageControlTabInt->widget(tab)), taken);
+    }
+    for (QMenu* menu : {PopupMenuContext, ContextMenuRootItemJustGood}) {
+        QList<QAction*> actions;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && !a->text().isEmpty()) actions << a;
+        markActions(actions);
+    }
+    QList<QAction*> database;
+    for (QToolButton* b : PopupMenuManageDB->findChildren<QToolButton*>())
+        if (b->defaultAction()) database << b->defaultAction();
+    markActions(database);
 }
 
 TMainForm::~TMainForm() {
@@ -318,6 +363,13 @@ QWidget* TMainForm::buildTreeTab() {
     buttons->addLayout(statusRow, 1);
     buttons->addWidget(exit);
     layout->addLayout(buttons);
+    // Tab goes down the tree's column, then down the button column as the buttons stand.
+    std::vector<QWidget*> order{TreeViewMusicTree, TreeViewFolders, ButtonRoot, ButtonSimple, ButtonFinish,
+                                ButtonRootControl, ButtonManageDB, ButtonOptions, ButtonMakePlayList,
+                                ButtonPressToStart, ButtonSwitchView, deleteButtons_[0]};
+    for (QPushButton* b : statusButtons_[0]) order.push_back(b);
+    order.push_back(exit);
+    for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
     return page;
 }
 
@@ -573,6 +625,8 @@ void TMainForm::updateRootButtons() {
 void TMainForm::ButtonRootControlClick() {
     rootControl_.enter();
     PanelRootControl->setVisible(rootControl_.active());
+    // The panel's Finish ends the mode; the button that opened it has nothing to offer then.
+    ButtonRootControl->setVisible(!rootControl_.active());
     if (visibleTree() == TreeViewFolders) ButtonSwitchViewClick();
     ButtonSwitchView->setEnabled(false);
     TreeViewMusicTree->clearSelection();
@@ -586,6 +640,7 @@ void TMainForm::ButtonFinishClick() {
     rootControl_.finish();
     ButtonFinish->setEnabled(true);
     PanelRootControl->setVisible(rootControl_.active());
+    ButtonRootControl->setVisible(!rootControl_.active());
     ButtonSwitchView->setEnabled(!rootControl_.active());
     UpDateText();
 }
@@ -688,6 +743,7 @@ void TMainForm::statisticsChanged() {
 
 void TMainForm::languageChanged() {
     applyTexts(this, s_.texts);
+    assignMnemonics();
     UpDateText();
 }
 
@@ -719,9 +775,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         // During a rename Esc and Enter belong to its editor.
         const bool editorKey = inPlaceEditing() && (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return ||
                                                     key->key() == Qt::Key_Enter);
-        if (w == target && w->window() == this && !editorKey && (FormKeyDown(key) || deleteKey(key, watched)))
+        if (w == target && w->window() == this && !editorKey &&
+            (FormKeyDown(key) || deleteKey(key, watched) || contextMenuKey(key, watched)))
             return true;
     }
+    // Back from the add-disk dialog the keyboard works in the tree again.
+    if (event->type() == QEvent::Hide && AddCDForm && watched == AddCDForm && isVisible())
+        QTimer::singleShot(0, this, [this] { focusVisibleView(); });
     if (event->type() == QEvent::Wheel) {
         for (int tab = 1; tab <= 5; ++tab)
             if (watched == lists_[static_cast<size_t>(tab)]->viewport()) return FormMouseWheel(static_cast<QWheelEvent*>(event));
@@ -753,6 +813,8 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
         return true;
     case WindowKeyCommand::SaveBase: MenuItemSaveBaseClick(s_); return true;
     case WindowKeyCommand::SelectAll:
+        // In a text field (the search, a rename) Ctrl+A selects its text.
+        if (qobject_cast<QLineEdit*>(QApplication::focusWidget())) return false;
         // On the trees' tab Ctrl+A selects nothing: a status button would act on everything.
         if (tab >= 1) ButtonSelectAllClick(tab);
         return true;
@@ -834,6 +896,23 @@ bool TMainForm::deleteKey(QKeyEvent* key, QObject* watched) {
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     deleteSelected(mods == Qt::ShiftModifier);
     return true;
+}
+
+bool TMainForm::contextMenuKey(QKeyEvent* key, QObject* watched) {
+    // Shift+F10 does what the Menu key does: the context menu at the current item.
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (key->key() != Qt::Key_F10 || mods != Qt::ShiftModifier) return false;
+    auto* view = qobject_cast<QAbstractItemView*>(watched);
+    if (!view || (view != visibleTree() && view != listOfTab(PageControlTabInt->currentIndex()))) return false;
+    const QRect item = view->visualRect(view->currentIndex());
+    emit view->customContextMenuRequested(item.isValid() ? item.center() : QPoint(0, 0));
+    return true;
+}
+
+void TMainForm::focusVisibleView() {
+    const int tab = PageControlTabInt->currentIndex();
+    if (QListView* list = listOfTab(tab)) list->setFocus();
+    else visibleTree()->setFocus();
 }
 
 bool TMainForm::inPlaceEditing() const { return TreeViewMusicTree->editing() || TreeViewFolders->editing(); }

@@ -103,6 +103,8 @@ private:
     void settingsChanged() override;
     void copyStateChanged() override;
     void languageChanged() override;
+    // Alt+letter for the buttons and menu items, none twice among those shown together.
+    void assignMnemonics();
     // The profile box shows the session's profile list.
     void refreshProfiles();
 
@@ -144,6 +146,10 @@ private:
     void deleteSelected(bool physical);
     // The Delete key in a tree or list of the active tab; true when it was taken.
     bool deleteKey(QKeyEvent* key, QObject* watched);
+    // Shift+F10 in a tree or a list of the active tab; true when it was taken.
+    bool contextMenuKey(QKeyEvent* key, QObject* watched);
+    // The keyboard goes to the tree or list of the active tab.
+    void focusVisibleView();
     // A node of either tree is being renamed in place.
     bool inPlaceEditing() const;
     void renameEnded(QTreeView* tree, TreeNode* node, const std::optional<std::string>& text);

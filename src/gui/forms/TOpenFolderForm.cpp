@@ -1,12 +1,11 @@
 #include "forms/TOpenFolderForm.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "catalog/FolderScan.h"
+#include "catalog/FolderChoice.h"
 #include "forms/WindowTexts.h"
 
 namespace velmo::gui {
@@ -18,6 +17,9 @@ namespace {
 constexpr int kLetterRole = Qt::UserRole;
 constexpr int kNativeRole = Qt::UserRole + 1;
 constexpr int kFilledRole = Qt::UserRole + 2;
+constexpr int kNameRole = Qt::UserRole + 3; // the folder's name as the file system has it
+
+std::string nameOf(const QTreeWidgetItem* item) { return item->data(0, kNameRole).toByteArray().toStdString(); }
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -76,7 +78,7 @@ void TOpenFolderForm::loadDrives(const platform::DriveTable& drives) {
 void TOpenFolderForm::fillChildren(QTreeWidgetItem* item) {
     if (item->data(0, kFilledRole).toBool()) return;
     item->setData(0, kFilledRole, true);
-    QString native = item->data(0, kNativeRole).toString();
+    std::string native = item->data(0, kNativeRole).toByteArray().toStdString();
     if (!item->parent()) {
         const std::optional<std::string> root = drives_->rootPath(item->data(0, kLetterRole).toChar().toLatin1());
         if (!root) {
@@ -84,16 +86,15 @@ void TOpenFolderForm::fillChildren(QTreeWidgetItem* item) {
             item->setData(0, kFilledRole, false);
             return;
         }
-        native = qs(*root);
+        native = *root;
     }
-    const QFileInfoList folders = QDir(native).entryInfoList(
-        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& folder : folders) {
-        // A name the catalogue cannot hold could not be added anyway.
-        if (!FolderScan::isStorableName(folder.fileName().toStdString())) continue;
+    // Paths and names keep their bytes; a name that is not UTF-8 shows with the replacement
+    // character.
+    for (const std::string& name : chooserFolders(native)) {
         auto* child = new QTreeWidgetItem(item);
-        child->setText(0, folder.fileName());
-        child->setData(0, kNativeRole, folder.absoluteFilePath());
+        child->setText(0, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        child->setData(0, kNameRole, QByteArray::fromStdString(name));
+        child->setData(0, kNativeRole, QByteArray::fromStdString(native == "/" ? "/" + name : native + "/" + name));
         child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     }
     item->setChildIndicatorPolicy(item->childCount() ? QTreeWidgetItem::ShowIndicator
@@ -107,7 +108,7 @@ std::optional<std::string> TOpenFolderForm::selectedPath() const {
     if (selected.isEmpty()) return std::nullopt;
     std::string folders;
     const QTreeWidgetItem* item = selected.front();
-    for (; item->parent(); item = item->parent()) folders = item->text(0).toStdString() + "\\" + folders;
+    for (; item->parent(); item = item->parent()) folders = nameOf(item) + "\\" + folders;
     return std::string(1, item->data(0, kLetterRole).toChar().toLatin1()) + ":\\" + folders;
 }
 
@@ -117,13 +118,19 @@ QTreeWidgetItem* TOpenFolderForm::itemOf(const std::string& catalogPath) {
     for (int i = 0; i < ShellTreeView->topLevelItemCount() && !item; ++i)
         if (ShellTreeView->topLevelItem(i)->data(0, kLetterRole).toChar() == QChar(catalogPath[0]))
             item = ShellTreeView->topLevelItem(i);
-    const QStringList names = qs(catalogPath.substr(3)).split('\\', Qt::SkipEmptyParts);
-    for (const QString& name : names) {
+    std::vector<std::string> names;
+    for (size_t begin = 3; begin < catalogPath.size();) {
+        size_t end = catalogPath.find('\\', begin);
+        if (end == std::string::npos) end = catalogPath.size();
+        if (end > begin) names.push_back(catalogPath.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    for (const std::string& name : names) {
         if (!item) return nullptr;
         item->setExpanded(true);
         QTreeWidgetItem* found = nullptr;
         for (int i = 0; i < item->childCount() && !found; ++i)
-            if (item->child(i)->text(0) == name) found = item->child(i);
+            if (nameOf(item->child(i)) == name) found = item->child(i);
         item = found;
     }
     return item;

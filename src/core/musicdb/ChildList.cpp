@@ -2,72 +2,84 @@
 
 #include <algorithm>
 #include <cassert>
+#include <new>
 
 namespace velmo {
 
+ChildList::Block* ChildList::allocate(size_t capacity) {
+    auto* block = static_cast<Block*>(::operator new(sizeof(Block) + capacity * sizeof(TreeNode*)));
+    block->capacity = static_cast<uint32_t>(capacity);
+    block->gapBegin = 0;
+    block->gap = static_cast<uint32_t>(capacity);
+    block->unused = 0;
+    return block;
+}
+
+ChildList::~ChildList() { ::operator delete(block_); }
+
 void ChildList::moveGapTo(size_t row) {
-    if (row < gapBegin_) {
-        std::copy_backward(slots_.begin() + static_cast<std::ptrdiff_t>(row),
-                           slots_.begin() + static_cast<std::ptrdiff_t>(gapBegin_),
-                           slots_.begin() + static_cast<std::ptrdiff_t>(gapBegin_ + gap_));
-    } else if (row > gapBegin_) {
-        std::copy(slots_.begin() + static_cast<std::ptrdiff_t>(gapBegin_ + gap_),
-                  slots_.begin() + static_cast<std::ptrdiff_t>(row + gap_),
-                  slots_.begin() + static_cast<std::ptrdiff_t>(gapBegin_));
-    }
-    gapBegin_ = row;
+    TreeNode** slots = block_->slots();
+    const size_t begin = block_->gapBegin, gap = block_->gap;
+    if (row < begin) std::copy_backward(slots + row, slots + begin, slots + begin + gap);
+    else if (row > begin) std::copy(slots + begin + gap, slots + row + gap, slots + begin);
+    block_->gapBegin = static_cast<uint32_t>(row);
 }
 
 void ChildList::insert(size_t row, TreeNode* node) {
     assert(row <= size());
-    if (gap_ == 0) {
+    if (!block_ || block_->gap == 0) {
         // Grow by a quarter, the new room opening where the insertion is.
-        const size_t count = slots_.size();
+        const size_t count = size();
         const size_t room = std::max<size_t>(4, count / 4);
-        std::vector<TreeNode*> grown(count + room, nullptr);
-        std::copy(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(row), grown.begin());
-        std::copy(slots_.begin() + static_cast<std::ptrdiff_t>(row), slots_.end(),
-                  grown.begin() + static_cast<std::ptrdiff_t>(row + room));
-        slots_.swap(grown);
-        gapBegin_ = row;
-        gap_ = room;
+        Block* grown = allocate(count + room);
+        if (block_) {
+            TreeNode** to = grown->slots();
+            for (size_t i = 0; i < row; ++i) to[i] = (*this)[i];
+            for (size_t i = row; i < count; ++i) to[i + room] = (*this)[i];
+            ::operator delete(block_);
+        }
+        grown->gapBegin = static_cast<uint32_t>(row);
+        grown->gap = static_cast<uint32_t>(room);
+        block_ = grown;
     } else {
         moveGapTo(row);
     }
-    slots_[gapBegin_++] = node;
-    --gap_;
+    block_->slots()[block_->gapBegin++] = node;
+    --block_->gap;
 }
 
 void ChildList::erase(size_t first, size_t end, std::vector<TreeNode*>& taken) {
     assert(first <= end && end <= size());
+    if (first == end) return;
     moveGapTo(first);
-    const auto from = slots_.begin() + static_cast<std::ptrdiff_t>(gapBegin_ + gap_);
-    taken.insert(taken.end(), from, from + static_cast<std::ptrdiff_t>(end - first));
-    gap_ += end - first;
+    TreeNode** from = block_->slots() + block_->gapBegin + block_->gap;
+    taken.insert(taken.end(), from, from + (end - first));
+    block_->gap += static_cast<uint32_t>(end - first);
 }
 
 void ChildList::eraseRows(const std::vector<size_t>& rows, std::vector<TreeNode*>& taken) {
     if (rows.empty()) return;
     const size_t count = size();
-    moveGapTo(count); // the nodes are now slots_[0, count)
+    moveGapTo(count); // the nodes are now slots [0, count)
+    TreeNode** slots = block_->slots();
     size_t out = rows.front(), next = 0;
     for (size_t i = rows.front(); i < count; ++i) {
         if (next < rows.size() && rows[next] == i) {
-            taken.push_back(slots_[i]);
+            taken.push_back(slots[i]);
             ++next;
             continue;
         }
-        slots_[out++] = slots_[i];
+        slots[out++] = slots[i];
     }
-    gap_ += count - out;
-    gapBegin_ = out;
+    block_->gap += static_cast<uint32_t>(count - out);
+    block_->gapBegin = static_cast<uint32_t>(out);
 }
 
 void ChildList::takeAll(std::vector<TreeNode*>& taken) {
+    if (!block_) return;
     erase(0, size(), taken);
-    slots_.clear();
-    slots_.shrink_to_fit();
-    gapBegin_ = gap_ = 0;
+    ::operator delete(block_);
+    block_ = nullptr;
 }
 
 } // namespace velmo

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace velmo {
@@ -15,12 +16,15 @@ class TreeNode;
 class ChildList {
 public:
     ChildList() = default;
+    ~ChildList();
     ChildList(const ChildList&) = delete;
     ChildList& operator=(const ChildList&) = delete;
 
-    size_t size() const { return slots_.size() - gap_; }
+    size_t size() const { return block_ ? block_->capacity - block_->gap : 0; }
     bool empty() const { return size() == 0; }
-    TreeNode* operator[](size_t i) const { return slots_[i < gapBegin_ ? i : i + gap_]; }
+    TreeNode* operator[](size_t i) const {
+        return block_->slots()[i < block_->gapBegin ? i : i + block_->gap];
+    }
     TreeNode* front() const { return (*this)[0]; }
     TreeNode* back() const { return (*this)[size() - 1]; }
 
@@ -32,11 +36,20 @@ public:
     void takeAll(std::vector<TreeNode*>& taken);
 
 private:
+    // One allocation: this header, then `capacity` slots. A node without children (every song)
+    // holds a null pointer and nothing else.
+    struct Block {
+        uint32_t capacity;
+        uint32_t gapBegin; // the gap is slots [gapBegin, gapBegin + gap)
+        uint32_t gap;
+        uint32_t unused;
+        TreeNode** slots() { return reinterpret_cast<TreeNode**>(this + 1); }
+        TreeNode* const* slots() const { return reinterpret_cast<TreeNode* const*>(this + 1); }
+    };
+    static Block* allocate(size_t capacity);
     void moveGapTo(size_t row);
 
-    std::vector<TreeNode*> slots_;
-    size_t gapBegin_ = 0; // the gap is slots_[gapBegin_, gapBegin_ + gap_)
-    size_t gap_ = 0;
+    Block* block_ = nullptr;
 };
 
 } // namespace velmo

@@ -7,7 +7,7 @@ namespace velmo {
 
 const TreeNode* TreeNode::owner_() const {
     // Top-level siblings live under the tree's hidden root.
-    return parent_ ? parent_ : &tree_->root_;
+    return parent_;
 }
 
 TreeNode::~TreeNode() {
@@ -27,7 +27,7 @@ TreeNode* TreeNode::nextSibling() const {
     return next < owner->children_.size() ? owner->children_[next] : nullptr;
 }
 
-Tree::Tree() { root_.tree_ = this; }
+Tree::Tree() = default;
 Tree::~Tree() = default;
 
 TreeNode* Tree::insert(TreeNode* parent, size_t row, std::string text, uint8_t image) {
@@ -37,8 +37,7 @@ TreeNode* Tree::insert(TreeNode* parent, size_t row, std::string text, uint8_t i
     auto* node = new TreeNode;
     node->text_ = std::move(text);
     node->image_ = image;
-    node->parent_ = parent;
-    node->tree_ = this;
+    node->parent_ = owner;
     node->row_ = static_cast<uint32_t>(row);
     auto& kids = owner->children_;
     kids.insert(row, node);
@@ -53,10 +52,10 @@ TreeNode* Tree::append(TreeNode* parent, std::string text, uint8_t image) {
 }
 
 void Tree::remove(TreeNode* node) {
-    TreeNode* owner = parentOrRoot(node->parent_);
+    TreeNode* owner = node->parent_;
     const size_t row = node->row();
     if (!pendingRequests_.empty()) dropPendingRequestsBelow(node);
-    notify([&](TreeObserver* o) { o->beginRemove(node->parent_, row, row); });
+    notify([&](TreeObserver* o) { o->beginRemove(node->parent(), row, row); });
     std::vector<TreeNode*> taken;
     owner->children_.erase(row, row + 1, taken);
     owner->markStaleFrom(row);
@@ -95,12 +94,12 @@ void Tree::removeChildren(TreeNode* parent, const std::vector<size_t>& rows) {
 }
 
 void Tree::move(TreeNode* node, size_t row) {
-    TreeNode* owner = parentOrRoot(node->parent_);
+    TreeNode* owner = node->parent_;
     auto& kids = owner->children_;
     const size_t from = node->row();
     assert(row < kids.size());
     if (row == from) return;
-    notify([&](TreeObserver* o) { o->beginMove(node->parent_, from, row); });
+    notify([&](TreeObserver* o) { o->beginMove(node->parent(), from, row); });
     std::vector<TreeNode*> taken;
     kids.erase(from, from + 1, taken);
     kids.insert(row, node);

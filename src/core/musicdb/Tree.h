@@ -28,7 +28,7 @@ public:
     uint8_t imageIndex() const { return image_; }
     TDataRec* data() const { return data_; }
     // The parent node, or nullptr for a top-level node.
-    TreeNode* parent() const { return parent_; }
+    TreeNode* parent() const { return parent_ && parent_->parent_ ? parent_ : nullptr; }
     size_t row() const {
         const TreeNode* owner = owner_();
         if (row_ >= owner->staleFrom_) owner->renumberChildren();
@@ -47,7 +47,7 @@ public:
 private:
     friend class Tree;
     static constexpr uint32_t kNoneStale = UINT32_MAX;
-    const TreeNode* owner_() const; // the parent, or the tree's hidden root
+    const TreeNode* owner_() const; // parent_
     void renumberChildren() const;
     void markStaleFrom(size_t row) {
         if (row < children_.size() && row < staleFrom_) staleFrom_ = static_cast<uint32_t>(row);
@@ -56,14 +56,14 @@ private:
     // What a comparison reads comes first, so a bisection's probe touches one cache line more
     // rarely than two.
     std::string text_;
-    uint8_t image_ = 0;
     // Valid for every child whose stored row lies before staleFrom_ (an operation at row k only
     // moves children at k and after).
     mutable uint32_t row_ = 0;
     mutable uint32_t staleFrom_ = kNoneStale;
+    uint8_t image_ = 0;
+    // The parent, or for a top-level node the tree's hidden root (whose own parent_ is null).
     TreeNode* parent_ = nullptr;
     TDataRec* data_ = nullptr;
-    Tree* tree_ = nullptr;
     ChildList children_;
 };
 

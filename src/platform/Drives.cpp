@@ -214,6 +214,9 @@ std::vector<char> DriveTable::hardDrives() const {
 }
 
 std::string storableLabel(std::string label) {
+    // A label in an 8-bit code page would make the database file that holds it unreadable as
+    // UTF-8; read it as the Windows program's labels are.
+    if (!isValidUtf8(label)) label = windows1252ToUtf8(label);
     for (char& c : label)
         if (c == ':' || c == '\\' || static_cast<unsigned char>(c) < 32) c = '_';
     return label;
@@ -284,7 +287,8 @@ std::optional<std::string> DriveTable::nativeBelow(const std::string& root, std:
         if (component.empty() || component == ".") continue;
         if (component == "..") return std::nullopt;
         if (native.back() != '/') native += '/';
-        native += component;
+        // Names are kept as text; one that was not UTF-8 on the disk gets its own bytes back.
+        native += textToFileName(component);
     }
     return native;
 }
@@ -313,7 +317,7 @@ std::optional<std::string> DriveTable::nativeToCatalog(const std::string& native
     if (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
     for (char& c : rest)
         if (c == '/') c = '\\';
-    return std::string(1, bestLetter) + ":\\" + rest;
+    return std::string(1, bestLetter) + ":\\" + fileNameToText(rest);
 }
 
 } // namespace velmo::platform

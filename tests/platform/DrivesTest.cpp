@@ -1,4 +1,5 @@
 #include "platform/Drives.h"
+#include "util/TextEncoding.h"
 
 #include "support/TestSupport.h"
 
@@ -268,6 +269,9 @@ TEST_F(SimulatedCd, LabelIsTheFirstLine) {
     // What a disk caption cannot hold is replaced, so the database it ends in loads again.
     writeFile(labelFile, std::string("SIC:A\\B\0C\x01" "D/E\n", 14));
     EXPECT_EQ(table.volumeLabel('E'), "SIC_A_B_C_D/E");
+    // A label in an 8-bit code page is read as Windows-1252, as the Windows program's are.
+    writeFile(labelFile, "Caf\xE9\n");
+    EXPECT_EQ(table.volumeLabel('E'), "Caf\xC3\xA9");
     // A folder, a FIFO or a device in place of the label file is no disk.
     std::filesystem::remove(labelFile);
     makeFolder(labelFile);
@@ -343,6 +347,19 @@ TEST_F(PathConversion, RoundTripsBelowEachRoot) {
         EXPECT_EQ(table.catalogToNative(catalog), native) << catalog;
         EXPECT_EQ(table.nativeToCatalog(native), catalog) << native;
     }
+}
+
+TEST_F(PathConversion, NamesThatAreNotUtf8GoThroughTheCatalogueUnchanged) {
+    const std::string native = tmp.file("music/Alt\xE9/caf\xE9.mp3");
+    const std::optional<std::string> catalog = table.nativeToCatalog(native);
+    ASSERT_TRUE(catalog);
+    EXPECT_TRUE(isValidUtf8(*catalog));
+    EXPECT_EQ(table.catalogToNative(*catalog), native);
+    EXPECT_EQ(DriveTable::nativeBelow(tmp.file("music"), "\\" + fileNameToText("Alt\xE9")), tmp.file("music/Alt\xE9"));
+    // The drive's own folder is taken as Drives.ini spells it, escape or not.
+    DriveTable odd({drive('M', DriveKind::Fixed, tmp.file("m\xEF\x9F\xA9"))}, tmp.path());
+    makeFolder(tmp.file("m\xEF\x9F\xA9"));
+    EXPECT_EQ(odd.catalogToNative("M:\\a.mp3"), tmp.file("m\xEF\x9F\xA9/a.mp3"));
 }
 
 TEST_F(PathConversion, SpellingsOfTheSamePlace) {

@@ -12,6 +12,7 @@
 #include "musicdb/RootFolders.h"
 #include "platform/FileIO.h"
 #include "util/AsciiCase.h"
+#include "util/TextEncoding.h"
 
 namespace velmo {
 
@@ -144,16 +145,18 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
         return db.TryToFindNode(parent, music, song, size, image, name);
     };
     for (const platform::DirEntry& e : *entries) {
-        if (!isStorableName(e.name)) continue;
+        // The database holds names as UTF-8 text; a name in other bytes keeps them escaped.
+        const std::string name = fileNameToText(e.name);
+        if (!isStorableName(name)) continue;
         if (e.isDirectory) {
-            const std::string full = path + "\\" + e.name;
+            const std::string full = path + "\\" + name;
             const uint8_t image = path == AddingPath && !AddingRooted ? iiFolderRoot : iiFolder;
             trace(full);
-            TreeNode* node = findOrInsert(false, e.name, 0, image);
+            TreeNode* node = findOrInsert(false, name, 0, image);
             if (node->imageIndex() != iiFolderRoot) music.setImageIndex(node, image);
             if (visited_.insert({e.device, e.inode}).second) walkFolder(node, full, native + "/" + e.name);
             if (!node->hasChildren()) {
-                known.erase(childKey(false, e.name, 0));
+                known.erase(childKey(false, name, 0));
                 db.removeEmptyBranch(node);
                 continue;
             }
@@ -161,12 +164,12 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
             if (!node->data()) db.AddToDataList(node);
             continue;
         }
-        if (!isAccepted(e.name)) continue;
-        trace(path + "\\" + e.name);
+        if (!isAccepted(name)) continue;
+        trace(path + "\\" + name);
         // The file format holds sizes as signed 32-bit numbers; a larger file is kept at the
         // largest size it can say, so no counter ever goes negative.
         const int32_t size = e.size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(e.size);
-        TreeNode* node = findOrInsert(true, e.name, size, imageOfStatus(ssUnused));
+        TreeNode* node = findOrInsert(true, name, size, imageOfStatus(ssUnused));
         if (node->data()) continue; // already in the database
         TDataRec* rec = db.enterSong(node, size, GetInsLineIndex(node));
         TIDTag tag;

@@ -67,6 +67,18 @@ public:
 
 private:
     void trace(const std::string& catalogPath);
+    // A name the database cannot hold, or a folder that could not be read: counted, and the
+    // first kept for the one notice at the end of the run.
+    struct Missed {
+        size_t count = 0;
+        std::string first;
+        void note(std::string what) {
+            if (count++ == 0) first = std::move(what);
+        }
+    };
+    // Whether a folder link leads into the folder being added (else it is not followed).
+    bool leadsInside(const std::string& nativeLink) const;
+    void reportMissed() const;
     // AddCDPath below a folder already entered: `native` is where `path` lies.
     void walkFolder(TreeNode* parent, const std::string& path, const std::string& native);
 
@@ -79,6 +91,10 @@ private:
     bool AddingRooted = false;
     // Folders entered in this run, so a link back to a parent cannot loop.
     std::set<std::pair<uint64_t, uint64_t>> visited_;
+    std::string addingRoot_; // the folder being added, on this machine, without links
+    std::string unreadableRoot_; // why the folder being added could not be read
+    Missed leftOut_;
+    Missed unreadable_;
 };
 
 } // namespace velmo

@@ -6,6 +6,7 @@
 #include "util/TextEncoding.h"
 #include "util/TextLines.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -131,7 +132,11 @@ std::vector<DriveEntry> DriveTable::parse(std::string_view text) {
         rest.remove_prefix(kindEnd + 1);
         size_t pathEnd = rest.find(';');
         std::optional<std::string> path = normalizedAbsolute(trimBlanks(rest.substr(0, pathEnd)));
-        if (!path) continue;
+        // A control character makes no folder a user means (a NUL would end the path early for
+        // the system); blanks around the path are the file's layout, also before a final "/".
+        if (!path || std::any_of(path->begin(), path->end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+            continue;
+        *path = std::string(trimBlanks(*path));
 
         DriveEntry entry{*letter, *kind, *path, std::nullopt};
         if (pathEnd != std::string_view::npos && *kind != DriveKind::CdRom)

@@ -64,9 +64,14 @@ TEST(DrivesIni, SkipsCommentsEmptyAndMalformedLines) {
         "H=fixed;relative/folder\r\n"
         "I=;/\r\n" +
         std::string("\x01\xff\0=\r\n", 6) +
-        "J=fixed;/ok\r\n";
+        // A NUL would end the path early for the system, so another folder would be the drive.
+        std::string("K=fixed;/srv\0/x\r\n", 18) + "L=cdrom;/d\x04e\r\n" +
+        "J=fixed;/ok\r\n"
+        // Blanks around the path belong to the layout, also before a final "/".
+        "M=fixed; /music /\r\n";
     std::vector<DriveEntry> entries = DriveTable::parse(text);
-    EXPECT_EQ(entries, std::vector<DriveEntry>{drive('J', DriveKind::Fixed, "/ok")});
+    EXPECT_EQ(entries, (std::vector<DriveEntry>{drive('J', DriveKind::Fixed, "/ok"), drive('M', DriveKind::Fixed, "/music")}));
+    EXPECT_EQ(DriveTable::parse(DriveTable::format(entries)), entries);
     EXPECT_TRUE(DriveTable::parse("").empty());
 }
 

@@ -58,6 +58,8 @@ std::string_view kindName(DriveKind kind) {
 std::optional<std::string> normalizedAbsolute(std::string_view path) {
     if (path.empty() || path.front() != '/') return std::nullopt;
     std::string normal = fs::path(path).lexically_normal().string();
+    // "//x" is a root name to the path library but the same place as "/x" to Linux.
+    while (normal.starts_with("//")) normal.erase(0, 1);
     while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
     return normal;
 }
@@ -136,7 +138,7 @@ std::vector<DriveEntry> DriveTable::parse(std::string_view text) {
         // the system); blanks around the path are the file's layout, also before a final "/".
         if (!path || std::any_of(path->begin(), path->end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
             continue;
-        *path = std::string(trimBlanks(*path));
+        while (path->size() > 1 && (path->back() == '/' || path->back() == ' ')) path->pop_back();
 
         DriveEntry entry{*letter, *kind, *path, std::nullopt};
         if (pathEnd != std::string_view::npos && *kind != DriveKind::CdRom)

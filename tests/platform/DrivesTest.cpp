@@ -68,9 +68,11 @@ TEST(DrivesIni, SkipsCommentsEmptyAndMalformedLines) {
         std::string("K=fixed;/srv\0/x\r\n", 18) + "L=cdrom;/d\x04e\r\n" +
         "J=fixed;/ok\r\n"
         // Blanks around the path belong to the layout, also before a final "/".
-        "M=fixed; /music /\r\n";
+        "M=fixed; /music /\r\n"
+        "N=fixed;//srv/x/ /\r\n"; // and "//" is "/"
     std::vector<DriveEntry> entries = DriveTable::parse(text);
-    EXPECT_EQ(entries, (std::vector<DriveEntry>{drive('J', DriveKind::Fixed, "/ok"), drive('M', DriveKind::Fixed, "/music")}));
+    EXPECT_EQ(entries, (std::vector<DriveEntry>{drive('J', DriveKind::Fixed, "/ok"), drive('M', DriveKind::Fixed, "/music"),
+                                                drive('N', DriveKind::Fixed, "/srv/x")}));
     EXPECT_EQ(DriveTable::parse(DriveTable::format(entries)), entries);
     EXPECT_TRUE(DriveTable::parse("").empty());
 }

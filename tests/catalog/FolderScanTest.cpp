@@ -6,6 +6,7 @@
 #include "CatalogTestUtil.h"
 #include "musicdb/DatabaseFile.h"
 #include "musicdb/DatabaseLoader.h"
+#include "util/TextEncoding.h"
 
 namespace velmo::test {
 namespace {
@@ -201,6 +202,19 @@ TEST(FolderScan, ALinkBackToAParentFolderEnds) {
     f.file("cd/Pop/a.mp3");
     ASSERT_EQ(symlink("..", f.dir.file("cd/Pop/loop").c_str()), 0);
     f.add({{"E:\\", true}});
+    EXPECT_EQ(f.db().counters().a.count, 1);
+}
+
+TEST(FolderScan, AFolderChosenByItsBytesIsHeldAsTextLikeTheNamesBelowIt) {
+    CatalogFixture f;
+    f.file("cd/Alt\xE9/caf\xE9.mp3");
+    f.add({{"E:\\Alt\xE9\\", false}});
+    const std::string text = formatDatabase(f.db().musicTree());
+    EXPECT_TRUE(isValidUtf8(text)) << text;
+    EXPECT_EQ(captionsOf(f.db().musicList()),
+              std::vector<std::string>{"Mix /MIX01/\\" + fileNameToText("Alt\xE9") + "\\" + fileNameToText("caf\xE9.mp3")});
+    // Chosen again in its text form, it is the same folder.
+    f.add({{"E:\\" + fileNameToText("Alt\xE9") + "\\", false}});
     EXPECT_EQ(f.db().counters().a.count, 1);
 }
 

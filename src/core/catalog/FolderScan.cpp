@@ -61,9 +61,12 @@ void FolderScan::ButtonAddFolderClick(const std::vector<AddItem>& items, const s
     s_.ui.processMessages();
     for (const AddItem& item : items) {
         if (item.path.size() < 2) continue;
+        // A path may come with a folder's name in its bytes on the disk (the folder chooser, an
+        // argument): the database holds the text form, as the scan gives it to names below.
+        const std::string path = fileNameToText(textToFileName(item.path));
         AddingRooted = item.rooted;
-        TreeNode* node = ProvideAddingRoot(item.path);
-        AddingPath = item.path.back() == '\\' ? item.path.substr(0, item.path.size() - 1) : item.path;
+        TreeNode* node = ProvideAddingRoot(path);
+        AddingPath = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
         s_.ui.processMessages();
         AddCDPath(node, AddingPath);
         if (node->hasChildren()) {

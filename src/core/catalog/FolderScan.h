@@ -19,7 +19,8 @@ public:
     virtual ~ScanDrives() = default;
     // The drive of this letter is an optical drive (else it counts as a hard disk).
     virtual bool isCdDrive(char letter) const = 0;
-    // "E:\Pop" (or "E:") as a path on this machine; nullopt when it cannot be reached.
+    // "E:\Pop" (or "E:") as a path on this machine, each name in its bytes on the disk
+    // (textToFileName); nullopt when it cannot be reached.
     virtual std::optional<std::string> nativePath(const std::string& catalogPath) const = 0;
 };
 

@@ -486,8 +486,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (ok && std::string(step.command->name) == "make-playlist") cmdList(context, {"playlist"});
         if (!ok || context.interrupted) break;
     }
-    if (modified && !SaveOrDeleteDatabase(session)) ok = false;
-    Shutdown(session);
+    const bool saved = !modified || SaveOrDeleteDatabase(session);
+    if (!saved) ok = false;
+    Shutdown(session, saved);
     const int status = context.interrupted ? 130 : ok && !ui.errorShown() ? 0 : 1;
     if (terminal.exitWithoutTeardown) exitWithoutTeardown(status);
     return status;

@@ -6,6 +6,7 @@
 #include "util/TextEncoding.h"
 #include "util/TextLines.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -57,6 +58,8 @@ std::string_view kindName(DriveKind kind) {
 std::optional<std::string> normalizedAbsolute(std::string_view path) {
     if (path.empty() || path.front() != '/') return std::nullopt;
     std::string normal = fs::path(path).lexically_normal().string();
+    // "//x" is a root name to the path library but the same place as "/x" to Linux.
+    while (normal.starts_with("//")) normal.erase(0, 1);
     while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
     return normal;
 }
@@ -131,7 +134,11 @@ std::vector<DriveEntry> DriveTable::parse(std::string_view text) {
         rest.remove_prefix(kindEnd + 1);
         size_t pathEnd = rest.find(';');
         std::optional<std::string> path = normalizedAbsolute(trimBlanks(rest.substr(0, pathEnd)));
-        if (!path) continue;
+        // A control character makes no folder a user means (a NUL would end the path early for
+        // the system); blanks around the path are the file's layout, also before a final "/".
+        if (!path || std::any_of(path->begin(), path->end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+            continue;
+        while (path->size() > 1 && (path->back() == '/' || path->back() == ' ')) path->pop_back();
 
         DriveEntry entry{*letter, *kind, *path, std::nullopt};
         if (pathEnd != std::string_view::npos && *kind != DriveKind::CdRom)
@@ -214,6 +221,9 @@ std::vector<char> DriveTable::hardDrives() const {
 }
 
 std::string storableLabel(std::string label) {
+    // A label in an 8-bit code page would make the database file that holds it unreadable as
+    // UTF-8; read it as the Windows program's labels are.
+    if (!isValidUtf8(label)) label = windows1252ToUtf8(label);
     for (char& c : label)
         if (c == ':' || c == '\\' || static_cast<unsigned char>(c) < 32) c = '_';
     return label;
@@ -284,7 +294,8 @@ std::optional<std::string> DriveTable::nativeBelow(const std::string& root, std:
         if (component.empty() || component == ".") continue;
         if (component == "..") return std::nullopt;
         if (native.back() != '/') native += '/';
-        native += component;
+        // Names are kept as text; one that was not UTF-8 on the disk gets its own bytes back.
+        native += textToFileName(component);
     }
     return native;
 }
@@ -313,7 +324,7 @@ std::optional<std::string> DriveTable::nativeToCatalog(const std::string& native
     if (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
     for (char& c : rest)
         if (c == '/') c = '\\';
-    return std::string(1, bestLetter) + ":\\" + rest;
+    return std::string(1, bestLetter) + ":\\" + fileNameToText(rest);
 }
 
 } // namespace velmo::platform

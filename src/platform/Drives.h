@@ -40,8 +40,9 @@ inline constexpr std::string_view kVolumeLabelFile = ".volume-label";
 // a disk's folder must leave out.
 bool isHiddenDriveFile(std::string_view name);
 
-// A label as a disk caption can hold it: ":" (the field separator of database lines), "\"
-// (the path separator of captions) and control characters (NUL among them) become "_".
+// A label as a disk caption can hold it: one that is not UTF-8 is read as Windows-1252; ":"
+// (the field separator of database lines), "\" (the path separator of captions) and control
+// characters (NUL among them) become "_".
 std::string storableLabel(std::string label);
 
 class DriveTable {
@@ -79,6 +80,8 @@ public:
     // gave it (Drives.ini, a label file, the file system); nullopt when there is no disk (no
     // medium, not mounted, a missing folder) or the letter is not a drive.
     std::optional<std::string> volumeLabel(char letter) const;
+    // The label as its source gives it, before it was made storable.
+    std::optional<std::string> rawVolumeLabel(char letter) const;
     // The native folder holding the drive's files; nullopt when there is no disk or no drive.
     std::optional<std::string> rootPath(char letter) const;
 
@@ -87,19 +90,20 @@ public:
     bool ejectTray(char letter);
     bool closeTray(char letter);
 
-    // "E:\Pop\a.mp3", "E:\" or "E:" as a native path below the drive's root; nullopt when the
-    // letter is no drive, there is no disk, or the path climbs out with "..".
+    // "E:\Pop\a.mp3", "E:\" or "E:" as a native path below the drive's root, each name in its
+    // bytes on the disk (textToFileName); nullopt when the letter is no drive, there is no
+    // disk, or the path climbs out with "..".
     std::optional<std::string> catalogToNative(const std::string& catalogPath) const;
     // A path on a drive ("\Pop\a.mp3") below the drive's native root, as catalogToNative
     // places it; for many files of one drive without looking at the drive each time. nullopt
     // when the path climbs out with "..".
     static std::optional<std::string> nativeBelow(const std::string& root, std::string_view pathOnDrive);
     // An absolute native path as "X:\a\b" on the drive whose root is the longest whole-component
-    // prefix of it ("X:\" for the root itself); nullopt when no drive's root holds it.
+    // prefix of it ("X:\" for the root itself), its names as text (fileNameToText); nullopt
+    // when no drive's root holds it.
     std::optional<std::string> nativeToCatalog(const std::string& nativePath) const;
 
 private:
-    std::optional<std::string> rawVolumeLabel(char letter) const;
     const DriveEntry* find(char letter) const;
     bool trayCommand(char letter, bool openTray);
 

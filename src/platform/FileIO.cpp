@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -170,6 +171,10 @@ std::optional<std::vector<DirEntry>> listDirectory(const std::string& path) {
         entry.name = name;
         entry.isDirectory = S_ISDIR(st.st_mode);
         if (!entry.isDirectory && !S_ISREG(st.st_mode)) continue;
+        struct stat own {};
+        entry.isLink = e->d_type == DT_LNK ||
+                       (e->d_type == DT_UNKNOWN && fstatat(dirFd, e->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 &&
+                        S_ISLNK(own.st_mode));
         entry.size = static_cast<int64_t>(st.st_size);
         entry.device = static_cast<uint64_t>(st.st_dev);
         entry.inode = static_cast<uint64_t>(st.st_ino);
@@ -181,8 +186,20 @@ std::optional<std::vector<DirEntry>> listDirectory(const std::string& path) {
 
 std::optional<std::pair<uint64_t, uint64_t>> folderIdentity(const std::string& path) {
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    if (stat(path.c_str(), &st) != 0) return std::nullopt;
+    if (!S_ISDIR(st.st_mode)) {
+        errno = ENOTDIR;
+        return std::nullopt;
+    }
     return std::pair{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+std::optional<std::string> realPath(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return std::nullopt;
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
 }
 
 std::optional<std::string> appendLine(const std::string& path, std::string_view line) {

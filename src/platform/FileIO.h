@@ -49,15 +49,19 @@ std::optional<std::string> copyFile(const std::string& from, const std::string& 
 struct DirEntry {
     std::string name;
     bool isDirectory = false;
+    bool isLink = false; // the entry is a symbolic link (to a folder or a file, as above)
     int64_t size = 0;
     uint64_t device = 0; // with inode: the identity of a folder, to notice link loops
     uint64_t inode = 0;
 };
 // Every entry of a folder, hidden ones included, "." and ".." left out, in the order the
-// file system gives them; nullopt when the folder cannot be listed.
+// file system gives them; nullopt when the folder cannot be listed (errno says why).
 std::optional<std::vector<DirEntry>> listDirectory(const std::string& path);
-// The identity of a folder (device and inode), or nullopt.
+// The identity of a folder (device and inode), or nullopt (errno says why).
 std::optional<std::pair<uint64_t, uint64_t>> folderIdentity(const std::string& path);
+// The absolute path without links, "." or ".." that `path` leads to; nullopt when it leads
+// nowhere.
+std::optional<std::string> realPath(const std::string& path);
 
 // Appends one line (and CR LF) to a file and closes it again, so the file is complete up to
 // the last line whatever happens next; the system's reason on failure.

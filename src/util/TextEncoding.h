@@ -20,4 +20,13 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // taken as it is (a leading byte-order mark is dropped), anything else as Windows-1252.
 std::string decodeTextFile(std::string_view bytes);
 
+// A file name as the program's texts and files hold it. A name of valid UTF-8 stays as it is.
+// Any other byte (and each byte of a character in U+F780..U+F7FF, which this form uses) becomes
+// the character U+F700 + byte, so the text is valid UTF-8 and still names exactly that file.
+std::string fileNameToText(std::string_view bytes);
+
+// The bytes of the file name a text of fileNameToText stands for: every character in
+// U+F780..U+F7FF becomes its byte again; the rest is taken as it is.
+std::string textToFileName(std::string_view text);
+
 } // namespace velmo

@@ -11,6 +11,7 @@
 #include "support/FakeServices.h"
 #include "support/DatabaseBuilders.h"
 #include "support/TestSupport.h"
+#include "util/TextEncoding.h"
 
 namespace velmo::test {
 
@@ -25,7 +26,7 @@ public:
         std::string rest = catalogPath.size() > 2 ? catalogPath.substr(2) : "";
         for (char& c : rest)
             if (c == '\\') c = '/';
-        return it->second + rest;
+        return it->second + textToFileName(rest); // names in their bytes, as the drive table gives them
     }
 };
 

@@ -6,6 +6,7 @@
 #include "CatalogTestUtil.h"
 #include "musicdb/DatabaseFile.h"
 #include "musicdb/DatabaseLoader.h"
+#include "util/TextEncoding.h"
 
 namespace velmo::test {
 namespace {
@@ -175,7 +176,16 @@ TEST(FolderScan, NamesTheDatabaseCannotHoldAreLeftOut) {
     f.file("cd/ lead.mp3");
     f.file("cd/ Blank folder/in.mp3");
     f.file("cd/fine.mp3");
+    f.file("cd/not:music.txt"); // would not be added anyway
     f.add({{"E:\\", true}});
+    // One notice says how many were left out and names one of them.
+    ASSERT_EQ(f.ui.shown.size(), 1u);
+    const std::string& notice = f.ui.shown[0].text;
+    EXPECT_TRUE(notice.starts_with("3 names could not be added: the database cannot hold line breaks, TABs, \":\" or "
+                                   "\"\\\" in a name. The first: \"E:\\"))
+        << notice;
+    EXPECT_TRUE(notice.ends_with(".mp3\".")) << notice;
+    EXPECT_EQ(notice.find('\t'), std::string::npos) << notice;
     // A leading blank is part of a name like any other character.
     EXPECT_EQ(captionsOf(f.db().musicList()),
               (std::vector<std::string>{"Mix /MIX01/\\ Blank folder\\in.mp3", "Mix /MIX01/\\ lead.mp3",
@@ -193,6 +203,44 @@ TEST(FolderScan, ALinkBackToAParentFolderEnds) {
     ASSERT_EQ(symlink("..", f.dir.file("cd/Pop/loop").c_str()), 0);
     f.add({{"E:\\", true}});
     EXPECT_EQ(f.db().counters().a.count, 1);
+}
+
+TEST(FolderScan, AFolderChosenByItsBytesIsHeldAsTextLikeTheNamesBelowIt) {
+    CatalogFixture f;
+    f.file("cd/Alt\xE9/caf\xE9.mp3");
+    f.add({{"E:\\Alt\xE9\\", false}});
+    const std::string text = formatDatabase(f.db().musicTree());
+    EXPECT_TRUE(isValidUtf8(text)) << text;
+    EXPECT_EQ(captionsOf(f.db().musicList()),
+              std::vector<std::string>{"Mix /MIX01/\\" + fileNameToText("Alt\xE9") + "\\" + fileNameToText("caf\xE9.mp3")});
+    // Chosen again in its text form, it is the same folder.
+    f.add({{"E:\\" + fileNameToText("Alt\xE9") + "\\", false}});
+    EXPECT_EQ(f.db().counters().a.count, 1);
+}
+
+TEST(FolderScan, FolderLinksAreFollowedOnlyInsideTheFolderBeingAdded) {
+    CatalogFixture f;
+    f.file("cd/Pop/a.mp3");
+    f.file("cd/Rock/b.mp3");
+    ASSERT_EQ(symlink("..", f.dir.file("cd/Pop/parent").c_str()), 0);
+    ASSERT_EQ(symlink("../Rock", f.dir.file("cd/Pop/rock").c_str()), 0);
+    ASSERT_EQ(symlink(f.dir.file("hd").c_str(), f.dir.file("cd/Pop/elsewhere").c_str()), 0);
+    f.file("hd/c.mp3");
+    f.add({{"E:\\Pop\\", false}});
+    EXPECT_EQ(captionsOf(f.db().musicList()), std::vector<std::string>{"Mix /MIX01/\\Pop\\a.mp3"});
+    // Added from the top, the link to Rock leads inside and Rock is catalogued once.
+    f.add({{"E:\\", false}});
+    EXPECT_EQ(f.db().counters().a.count, 2);
+}
+
+TEST(FolderScan, AFolderThatCannotBeReadSaysWhy) {
+    CatalogFixture f;
+    f.file("cd/a.mp3");
+    f.add({{"E:\\Gone\\", false}, {"E:\\a.mp3\\", false}});
+    EXPECT_TRUE(f.db().musicTree().empty());
+    EXPECT_EQ(f.ui.errors(), (std::vector<std::string>{"E:\\Gone\\\nThe folder cannot be read: No such file or directory.",
+                                                       "E:\\a.mp3\\\nThe folder cannot be read: Not a directory."}));
+    EXPECT_EQ(f.ui.shown.size(), 2u); // and not that it holds no music
 }
 
 TEST(FolderScan, FilesLargerThanTheFileFormatHoldsKeepTheLargestSize) {

@@ -54,6 +54,13 @@ TEST(ID3v1, ControlCharactersBecomeBlanksSoTheTagReadsBackFieldForField) {
     TIDTag again;
     ExtractTag(again, MakeTagStr(tag));
     EXPECT_EQ(again, tag);
+    // Only the comment keeps its line breaks: the line gives them back to no other field.
+    ASSERT_TRUE(parseId3v1Block(id3Block("a\nb", "c\r\nd", "", "", "e\r\nf"), tag));
+    EXPECT_EQ(tag.title, "a b");
+    EXPECT_EQ(tag.artist, "c  d");
+    EXPECT_EQ(tag.comment, "e\r\nf");
+    ExtractTag(again, MakeTagStr(tag));
+    EXPECT_EQ(again, tag);
     // Latin-1 text is cleaned the same way.
     ASSERT_TRUE(parseId3v1Block(id3Block("\xe9\x01\xe9", "a"), tag));
     EXPECT_EQ(tag.title, "\xc3\xa9 \xc3\xa9");

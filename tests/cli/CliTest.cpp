@@ -236,6 +236,25 @@ TEST_F(Cli, SaveWritesTheDatabaseUnderTheGivenNameWhichBecomesTheCurrentOne) {
     EXPECT_TRUE(stats.out.starts_with("VelmoMusicDataBase v2.07 - [Backup\\copy.vmdb]\n")) << stats.out;
 }
 
+TEST_F(Cli, ASaveThatFailsAtTheEndIsReportedOnce) {
+    // A file took the place of the current file's folder: the database starts empty and cannot
+    // be saved there.
+    writeFile(app.file("Other/other.vmdb"), collection());
+    ASSERT_EQ(run({"load", app.file("Other/other.vmdb")}).status, 0);
+    fs::remove_all(app.file("Other"));
+    writeFile(app.file("Other"), "not a folder");
+    writeFile(app.file("music/a.mp3"), std::string(100, 'a'));
+    writeFile(app.file("Drives.ini"), "M=fixed;" + app.file("music") + ";MUSIC\r\n");
+    for (const char* answers : {"--yes", "--no"}) {
+        Result r = run({answers, "add", "M:\\"});
+        EXPECT_EQ(r.status, 1) << answers;
+        const std::string failure = "Cannot create file \"" + app.file("Other/other.vmdb") + "\".";
+        const size_t first = r.err.find(failure);
+        EXPECT_NE(first, std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(failure, first + 1), std::string::npos) << r.err;
+    }
+}
+
 TEST_F(Cli, SaveWithoutANameRewritesTheCurrentFile) {
     // Loading marks the folder holding the songs as a root; saving writes the mark.
     writeFile(dbPath(), collection("5"));

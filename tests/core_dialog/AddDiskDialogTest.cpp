@@ -189,6 +189,20 @@ TEST_F(AddDiskDialogTest, NewCdProposesItsLabelAsDescription) {
     EXPECT_TRUE(dialog->addEnabled());
 }
 
+TEST_F(AddDiskDialogTest, ALabelThatHadToBeCleanedIsUsedCleanedAndSaidSoOnce) {
+    dialog->LoadFolderList({"E:\\Pop\\"}, false);
+    dialog->refresh();
+    EXPECT_TRUE(ui.shown.empty()); // a label as it is says nothing
+
+    writeFile(dir.file("cd/.volume-label"), std::string("SIC:A\\B\0\n", 9));
+    dialog->refresh();
+    EXPECT_EQ(dialog->labelText(), "SIC_A_B_");
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].kind, "notice");
+    EXPECT_EQ(ui.shown[0].text,
+              "The volume label of drive E: holds characters a disk name cannot carry; it is used as \"SIC_A_B_\".");
+}
+
 TEST_F(AddDiskDialogTest, CdAlreadyInTheDatabaseGetsItsEarlierDescription) {
     writeFile(dir.file("cd/Pop/a.mp3"), std::string(300, 'x'));
     dialog->LoadFolderList({"E:\\Pop\\"}, false);
@@ -283,6 +297,11 @@ TEST_F(AddDiskDialogTest, AddIsEnabledExactlyWhenLabelReadAndDescriptionSet) {
     dialog->descriptionChanged("a/b");
     EXPECT_FALSE(dialog->DescriptionOK);
     EXPECT_FALSE(dialog->addEnabled());
+    // Bytes of another code page (from the command line) would make the database file unreadable.
+    dialog->descriptionChanged("Caf\xE9");
+    EXPECT_FALSE(dialog->DescriptionOK);
+    dialog->descriptionChanged("Caf\xC3\xA9");
+    EXPECT_TRUE(dialog->DescriptionOK);
 }
 
 // ---- Drops ----

@@ -1,4 +1,5 @@
 #include "platform/Drives.h"
+#include "util/TextEncoding.h"
 
 #include "support/TestSupport.h"
 
@@ -63,9 +64,16 @@ TEST(DrivesIni, SkipsCommentsEmptyAndMalformedLines) {
         "H=fixed;relative/folder\r\n"
         "I=;/\r\n" +
         std::string("\x01\xff\0=\r\n", 6) +
-        "J=fixed;/ok\r\n";
+        // A NUL would end the path early for the system, so another folder would be the drive.
+        std::string("K=fixed;/srv\0/x\r\n", 18) + "L=cdrom;/d\x04e\r\n" +
+        "J=fixed;/ok\r\n"
+        // Blanks around the path belong to the layout, also before a final "/".
+        "M=fixed; /music /\r\n"
+        "N=fixed;//srv/x/ /\r\n"; // and "//" is "/"
     std::vector<DriveEntry> entries = DriveTable::parse(text);
-    EXPECT_EQ(entries, std::vector<DriveEntry>{drive('J', DriveKind::Fixed, "/ok")});
+    EXPECT_EQ(entries, (std::vector<DriveEntry>{drive('J', DriveKind::Fixed, "/ok"), drive('M', DriveKind::Fixed, "/music"),
+                                                drive('N', DriveKind::Fixed, "/srv/x")}));
+    EXPECT_EQ(DriveTable::parse(DriveTable::format(entries)), entries);
     EXPECT_TRUE(DriveTable::parse("").empty());
 }
 
@@ -268,6 +276,9 @@ TEST_F(SimulatedCd, LabelIsTheFirstLine) {
     // What a disk caption cannot hold is replaced, so the database it ends in loads again.
     writeFile(labelFile, std::string("SIC:A\\B\0C\x01" "D/E\n", 14));
     EXPECT_EQ(table.volumeLabel('E'), "SIC_A_B_C_D/E");
+    // A label in an 8-bit code page is read as Windows-1252, as the Windows program's are.
+    writeFile(labelFile, "Caf\xE9\n");
+    EXPECT_EQ(table.volumeLabel('E'), "Caf\xC3\xA9");
     // A folder, a FIFO or a device in place of the label file is no disk.
     std::filesystem::remove(labelFile);
     makeFolder(labelFile);
@@ -343,6 +354,19 @@ TEST_F(PathConversion, RoundTripsBelowEachRoot) {
         EXPECT_EQ(table.catalogToNative(catalog), native) << catalog;
         EXPECT_EQ(table.nativeToCatalog(native), catalog) << native;
     }
+}
+
+TEST_F(PathConversion, NamesThatAreNotUtf8GoThroughTheCatalogueUnchanged) {
+    const std::string native = tmp.file("music/Alt\xE9/caf\xE9.mp3");
+    const std::optional<std::string> catalog = table.nativeToCatalog(native);
+    ASSERT_TRUE(catalog);
+    EXPECT_TRUE(isValidUtf8(*catalog));
+    EXPECT_EQ(table.catalogToNative(*catalog), native);
+    EXPECT_EQ(DriveTable::nativeBelow(tmp.file("music"), "\\" + fileNameToText("Alt\xE9")), tmp.file("music/Alt\xE9"));
+    // The drive's own folder is taken as Drives.ini spells it, escape or not.
+    DriveTable odd({drive('M', DriveKind::Fixed, tmp.file("m\xEF\x9F\xA9"))}, tmp.path());
+    makeFolder(tmp.file("m\xEF\x9F\xA9"));
+    EXPECT_EQ(odd.catalogToNative("M:\\a.mp3"), tmp.file("m\xEF\x9F\xA9/a.mp3"));
 }
 
 TEST_F(PathConversion, SpellingsOfTheSamePlace) {

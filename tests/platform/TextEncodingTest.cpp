@@ -63,5 +63,34 @@ TEST(TextEncoding, DecodeTextFileDropsOneByteOrderMark) {
     EXPECT_EQ(decodeTextFile("\xEF\xBB\xBF" "Caf\xE9"), "Caf\xC3\xA9");
 }
 
+TEST(FileNameText, NamesInOtherBytesBecomeValidUtf8ThatGivesTheSameBytesBack) {
+    // UTF-8 names, the usual case, are their own text.
+    for (const std::string name : {"a.mp3", "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB5.mp3", ""})
+        EXPECT_EQ(fileNameToText(name), name);
+    // A stray byte becomes U+F700 + byte; the bytes around it stay as they are. The database
+    // file holds this form, so it must not change.
+    EXPECT_EQ(fileNameToText("caf\xE9.mp3"), "caf\xEF\x9F\xA9.mp3");
+    EXPECT_EQ(fileNameToText("\x80\xC3\xA9\xFF"), "\xEF\x9E\x80\xC3\xA9\xEF\x9F\xBF");
+    EXPECT_EQ(fileNameToText("\xE2\x82x"), "\xEF\x9F\xA2\xEF\x9E\x82x"); // a sequence cut short
+    // A name that itself holds a character of that range keeps it as three escapes, so that a
+    // text never stands for two different names.
+    EXPECT_EQ(fileNameToText("\xEF\x9F\xA9"), "\xEF\x9F\xAF\xEF\x9E\x9F\xEF\x9E\xA9");
+    EXPECT_EQ(fileNameToText("\xEF\x9E\x7F"), "\xEF\x9F\xAF\xEF\x9E\x9E\x7F"); // no character: bytes alone
+
+    // Every byte pair and triple (and a few longer names) goes there and back exactly.
+    std::string name(3, '\0');
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b)
+            for (int c : {0x41, 0x80, 0x9E, 0x9F, 0xA9, 0xBF, 0xEF}) {
+                name[0] = static_cast<char>(a), name[1] = static_cast<char>(b), name[2] = static_cast<char>(c);
+                const std::string text = fileNameToText(name);
+                ASSERT_TRUE(isValidUtf8(text)) << a << " " << b << " " << c;
+                ASSERT_EQ(textToFileName(text), name) << a << " " << b << " " << c;
+            }
+    // A text typed by hand keeps what is not an escape.
+    EXPECT_EQ(textToFileName("\xEF\x9F"), "\xEF\x9F");
+    EXPECT_EQ(textToFileName("Caf\xC3\xA9"), "Caf\xC3\xA9");
+}
+
 } // namespace
 } // namespace velmo

@@ -75,6 +75,10 @@ TEST_F(OptionsFile, ProfilesWithoutFolderAreDroppedButDefaultStays) {
     EXPECT_EQ(session.Profiles, (Names{"Default", "Kept"}));
     EXPECT_FALSE(exists(path("Profiles/Default")));
     EXPECT_EQ(session.SelectedProfile, 1);
+    // When none is left, the list still holds the default profile.
+    writeFile(optionsPath(), "[Profile]\r\nGone1\r\n[Profiles]\r\nGone1;Gone2;\r\n");
+    EXPECT_TRUE(ReadOpt(session));
+    EXPECT_EQ(session.Profiles, Names{"Default"});
 }
 
 TEST_F(OptionsFile, NamesThatCannotBeFoldersAreDropped) {

@@ -147,6 +147,10 @@ AddDiskDialog::Focus AddDiskDialog::refresh() {
         if (description_.find('<') != std::string::npos) setDescription({});
     } else {
         LabelRead = true;
+        if (drives.rawVolumeLabel(letter) != label)
+            s_.ui.showNotice(s_.messages[msgInformation],
+                             std::string("The volume label of drive ") + letter +
+                                 ": holds characters a disk name cannot carry; it is used as \"" + label + "\".");
         if (cd) {
             descriptionEnabled_ = true;
             // A hard disk's fixed description left from an earlier choice must not name a CD.

@@ -75,8 +75,8 @@ void AskForSaving(Session& s) {
     }
 }
 
-void Shutdown(Session& s) {
-    AskForSaving(s);
+void Shutdown(Session& s, bool askForSaving) {
+    if (askForSaving) AskForSaving(s);
     if (s.optionsCurrentProfile) {
         const std::string runProfile = s.CurrentProfile;
         s.CurrentProfile = *s.optionsCurrentProfile;

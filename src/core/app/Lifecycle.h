@@ -35,8 +35,9 @@ bool FormCloseQuery(Session& s);
 // otherwise the save question, or the automatic action chosen in the options.
 void AskForSaving(Session& s);
 
-// Closing: AskForSaving, then Options.ini and the profile's files are written. A profile used
-// for one run only does not become the current one in Options.ini.
-void Shutdown(Session& s);
+// Closing: AskForSaving (unless `askForSaving` is false: a save that just failed and was
+// reported is not tried and reported again), then Options.ini and the profile's files are
+// written. A profile used for one run only does not become the current one in Options.ini.
+void Shutdown(Session& s, bool askForSaving = true);
 
 } // namespace velmo

@@ -174,6 +174,8 @@ bool ReadOpt(Session& s) {
     std::erase_if(s.Profiles, [&](const std::string& name) {
         return name != "Default" && (!isFolderName(name) || !folderExists(s.profileFolder(name)));
     });
+    // A list whose every profile lost its folder would leave no profile to work in.
+    if (s.Profiles.empty()) s.Profiles.push_back("Default");
     if (s.CurrentProfile != "Default" && !isFolderName(s.CurrentProfile)) s.CurrentProfile = "Default";
     selectProfile(s, s.CurrentProfile);
     return lines && lines->size() >= 2;

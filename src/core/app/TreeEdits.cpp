@@ -11,6 +11,7 @@
 #include "musicdb/RootFolders.h"
 #include "platform/FileIO.h"
 #include "platform/Folders.h"
+#include "util/TextEncoding.h"
 
 namespace velmo {
 
@@ -108,8 +109,10 @@ std::optional<std::string> refusedNewText(const TreeNode* node, const std::strin
     return std::nullopt;
 }
 
-bool TreeViewMusicTreeEdited(Session& s, TreeNode* node, const std::string& newText) {
+bool TreeViewMusicTreeEdited(Session& s, TreeNode* node, const std::string& typed) {
     if (!TreeViewMusicTreeEditing(node)) return false;
+    // A file or folder name in bytes that are not UTF-8 is held as the scan holds such names.
+    const std::string newText = node->parent() ? fileNameToText(textToFileName(typed)) : typed;
     if (newText == node->text()) return true;
     if (auto why = refusedNewText(node, newText)) {
         s.ui.showError(*why);
@@ -125,7 +128,7 @@ bool TreeViewMusicTreeEdited(Session& s, TreeNode* node, const std::string& newT
                            " is not on this machine.");
             return false;
         }
-        const std::string target = folderOf(*native) + "/" + newText;
+        const std::string target = folderOf(*native) + "/" + textToFileName(newText);
         if (auto reason = platform::renamePath(*native, target)) {
             s.ui.showError("\"" + *native + "\" cannot be renamed to \"" + newText + "\": " + *reason + ".");
             return false;

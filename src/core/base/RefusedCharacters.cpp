@@ -1,5 +1,7 @@
 #include "base/RefusedCharacters.h"
 
+#include "util/TextEncoding.h"
+
 namespace velmo {
 
 bool holdsRefusedCharacter(std::string_view text) {
@@ -7,7 +9,9 @@ bool holdsRefusedCharacter(std::string_view text) {
     // A NUL or a line break pasted into a name would cut or split the database line.
     for (char c : text)
         if (static_cast<unsigned char>(c) < 0x20) return true;
-    return false;
+    // Bytes that are not UTF-8 (an argument of velmo-cli in another code page) would make the
+    // database file unreadable as UTF-8.
+    return !isValidUtf8(text);
 }
 
 bool refusesTypedText(std::string_view currentText, std::string_view typed) {

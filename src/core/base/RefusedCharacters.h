@@ -6,7 +6,8 @@ namespace velmo {
 // The characters no name of a disk or a profile may hold: a folder could not carry them.
 constexpr std::string_view kRefusedCharacters = "\\/:*?\"<>|";
 
-// Whether a text holds one of those characters or a control character (NUL, TAB, a line break).
+// Whether a text holds one of those characters or a control character (NUL, TAB, a line
+// break), or is not UTF-8.
 bool holdsRefusedCharacter(std::string_view text);
 
 // Whether the text of a key typed into a name field is dropped: it holds a refused character,

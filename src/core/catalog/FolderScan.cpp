@@ -1,6 +1,8 @@
 #include "catalog/FolderScan.h"
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -12,6 +14,7 @@
 #include "musicdb/RootFolders.h"
 #include "platform/FileIO.h"
 #include "util/AsciiCase.h"
+#include "util/TextEncoding.h"
 
 namespace velmo {
 
@@ -47,6 +50,8 @@ void FolderScan::ButtonAddFolderClick(const std::vector<AddItem>& items, const s
         for (const std::string& e : *list)
             if (!e.empty()) extensions_.push_back(asciiUpper(e));
     visited_.clear();
+    leftOut_ = {};
+    unreadable_ = {};
     s_.db.musicTree().requestClearSelection();
     if (!s_.traceFile.empty()) {
         const std::string& file = s_.traceFile;
@@ -56,19 +61,59 @@ void FolderScan::ButtonAddFolderClick(const std::vector<AddItem>& items, const s
     s_.ui.processMessages();
     for (const AddItem& item : items) {
         if (item.path.size() < 2) continue;
+        // A path may come with a folder's name in its bytes on the disk (the folder chooser, an
+        // argument): the database holds the text form, as the scan gives it to names below.
+        const std::string path = fileNameToText(textToFileName(item.path));
         AddingRooted = item.rooted;
-        TreeNode* node = ProvideAddingRoot(item.path);
-        AddingPath = item.path.back() == '\\' ? item.path.substr(0, item.path.size() - 1) : item.path;
+        TreeNode* node = ProvideAddingRoot(path);
+        AddingPath = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
         s_.ui.processMessages();
         AddCDPath(node, AddingPath);
         if (node->hasChildren()) {
             RootFolders(s_.db).ReRoot(node);
+        } else if (!unreadableRoot_.empty()) {
+            s_.ui.showError(AddingPath + "\\\nThe folder cannot be read: " + unreadableRoot_ + ".");
         } else if (s_.settings.ConfirmOpts[ShowNoFilesWarn]) {
             s_.ui.showNotice(s_.messages[msgInformation], AddingPath + "\\\n" + s_.messages[msgFolderHasNoFiles]);
         }
         DelBranchIfEmpty(node);
     }
+    reportMissed();
     s_.db.notifyStatisticsChanged();
+}
+
+namespace {
+
+// A path for a notice: a line break or TAB in a name would break the text apart.
+std::string shown(std::string path) {
+    for (char& c : path)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    return path;
+}
+
+std::string counted(size_t n, const char* one, const char* many) {
+    return n == 1 ? std::string("One ") + one : std::to_string(n) + " " + many;
+}
+
+} // namespace
+
+void FolderScan::reportMissed() const {
+    std::string text;
+    if (leftOut_.count)
+        text = counted(leftOut_.count, "name", "names") +
+               " could not be added: the database cannot hold line breaks, TABs, \":\" or \"\\\" in a name. The "
+               "first: \"" + shown(leftOut_.first) + "\".";
+    if (unreadable_.count)
+        text += (text.empty() ? "" : "\n") + counted(unreadable_.count, "folder", "folders") +
+                " could not be read. The first: " + unreadable_.first + ".";
+    if (!text.empty()) s_.ui.showNotice(s_.messages[msgInformation], text);
+}
+
+bool FolderScan::leadsInside(const std::string& nativeLink) const {
+    const std::optional<std::string> target = platform::realPath(nativeLink);
+    if (!target || addingRoot_.empty()) return false;
+    return addingRoot_ == "/" || *target == addingRoot_ ||
+           (target->starts_with(addingRoot_) && (*target)[addingRoot_.size()] == '/');
 }
 
 TreeNode* FolderScan::ProvideAddingRoot(const std::string& path) {
@@ -105,10 +150,16 @@ TreeNode* FolderScan::ProvideAddingRoot(const std::string& path) {
 }
 
 void FolderScan::AddCDPath(TreeNode* parent, const std::string& path) {
+    unreadableRoot_.clear();
     auto native = drives_.nativePath(path);
     if (!native) return;
     auto id = platform::folderIdentity(*native);
-    if (!id || !visited_.insert(*id).second) return;
+    if (!id) {
+        unreadableRoot_ = std::strerror(errno);
+        return;
+    }
+    if (!visited_.insert(*id).second) return;
+    addingRoot_ = platform::realPath(*native).value_or(*native);
     walkFolder(parent, path, *native);
 }
 
@@ -127,7 +178,12 @@ std::string childKey(bool song, std::string_view name, int32_t size) {
 
 void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std::string& native) {
     auto entries = platform::listDirectory(native);
-    if (!entries) return;
+    if (!entries) {
+        const std::string reason = std::strerror(errno);
+        if (path == AddingPath) unreadableRoot_ = reason;
+        else unreadable_.note("\"" + shown(path) + "\": " + reason);
+        return;
+    }
     MusicDatabase& db = s_.db;
     Tree& music = db.musicTree();
     // Children known before the walk are found by their exact name first: a scan of a folder
@@ -144,16 +200,23 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
         return db.TryToFindNode(parent, music, song, size, image, name);
     };
     for (const platform::DirEntry& e : *entries) {
-        if (!isStorableName(e.name)) continue;
+        // The database holds names as UTF-8 text; a name in other bytes keeps them escaped.
+        const std::string name = fileNameToText(e.name);
+        if (!isStorableName(name)) {
+            if (e.isDirectory || isAccepted(name)) leftOut_.note(path + "\\" + name);
+            continue;
+        }
+        // A link to a folder outside the one being added would catalogue what was not chosen.
+        if (e.isDirectory && e.isLink && !leadsInside(native + "/" + e.name)) continue;
         if (e.isDirectory) {
-            const std::string full = path + "\\" + e.name;
+            const std::string full = path + "\\" + name;
             const uint8_t image = path == AddingPath && !AddingRooted ? iiFolderRoot : iiFolder;
             trace(full);
-            TreeNode* node = findOrInsert(false, e.name, 0, image);
+            TreeNode* node = findOrInsert(false, name, 0, image);
             if (node->imageIndex() != iiFolderRoot) music.setImageIndex(node, image);
             if (visited_.insert({e.device, e.inode}).second) walkFolder(node, full, native + "/" + e.name);
             if (!node->hasChildren()) {
-                known.erase(childKey(false, e.name, 0));
+                known.erase(childKey(false, name, 0));
                 db.removeEmptyBranch(node);
                 continue;
             }
@@ -161,12 +224,12 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
             if (!node->data()) db.AddToDataList(node);
             continue;
         }
-        if (!isAccepted(e.name)) continue;
-        trace(path + "\\" + e.name);
+        if (!isAccepted(name)) continue;
+        trace(path + "\\" + name);
         // The file format holds sizes as signed 32-bit numbers; a larger file is kept at the
         // largest size it can say, so no counter ever goes negative.
         const int32_t size = e.size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(e.size);
-        TreeNode* node = findOrInsert(true, e.name, size, imageOfStatus(ssUnused));
+        TreeNode* node = findOrInsert(true, name, size, imageOfStatus(ssUnused));
         if (node->data()) continue; // already in the database
         TDataRec* rec = db.enterSong(node, size, GetInsLineIndex(node));
         TIDTag tag;

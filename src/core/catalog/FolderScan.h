@@ -19,7 +19,8 @@ public:
     virtual ~ScanDrives() = default;
     // The drive of this letter is an optical drive (else it counts as a hard disk).
     virtual bool isCdDrive(char letter) const = 0;
-    // "E:\Pop" (or "E:") as a path on this machine; nullopt when it cannot be reached.
+    // "E:\Pop" (or "E:") as a path on this machine, each name in its bytes on the disk
+    // (textToFileName); nullopt when it cannot be reached.
     virtual std::optional<std::string> nativePath(const std::string& catalogPath) const = 0;
 };
 
@@ -67,6 +68,18 @@ public:
 
 private:
     void trace(const std::string& catalogPath);
+    // A name the database cannot hold, or a folder that could not be read: counted, and the
+    // first kept for the one notice at the end of the run.
+    struct Missed {
+        size_t count = 0;
+        std::string first;
+        void note(std::string what) {
+            if (count++ == 0) first = std::move(what);
+        }
+    };
+    // Whether a folder link leads into the folder being added (else it is not followed).
+    bool leadsInside(const std::string& nativeLink) const;
+    void reportMissed() const;
     // AddCDPath below a folder already entered: `native` is where `path` lies.
     void walkFolder(TreeNode* parent, const std::string& path, const std::string& native);
 
@@ -79,6 +92,10 @@ private:
     bool AddingRooted = false;
     // Folders entered in this run, so a link back to a parent cannot loop.
     std::set<std::pair<uint64_t, uint64_t>> visited_;
+    std::string addingRoot_; // the folder being added, on this machine, without links
+    std::string unreadableRoot_; // why the folder being added could not be read
+    Missed leftOut_;
+    Missed unreadable_;
 };
 
 } // namespace velmo

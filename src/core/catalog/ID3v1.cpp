@@ -26,15 +26,16 @@ const std::array<std::string_view, 80> GenreNames = {
 namespace {
 
 // Control characters inside a field become blanks: byte 1 separates the fields of a
-// database line and would shift the fields after it. Line breaks stay; the line escapes them.
-std::string withoutControlCharacters(std::string text) {
+// database line and would shift the fields after it. Line breaks stay in the comment, whose
+// escapes the line reads back; in the other fields they would come back as "%n".
+std::string withoutControlCharacters(std::string text, bool keepLineBreaks) {
     for (char& c : text)
-        if (static_cast<unsigned char>(c) < 32 && c != '\r' && c != '\n') c = ' ';
+        if (static_cast<unsigned char>(c) < 32 && !(keepLineBreaks && (c == '\r' || c == '\n'))) c = ' ';
     return text;
 }
 
 // A fixed-width field: trimmed of characters 0 to 32 at both ends, then decoded.
-std::string field(std::string_view bytes) {
+std::string field(std::string_view bytes, bool keepLineBreaks = false) {
     size_t begin = 0, end = bytes.size();
     while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32) ++begin;
     while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32) --end;
@@ -44,7 +45,7 @@ std::string field(std::string_view bytes) {
         text = text.substr(0, nul);
         while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
     }
-    if (isValidUtf8(text)) return withoutControlCharacters(std::string(text));
+    if (isValidUtf8(text)) return withoutControlCharacters(std::string(text), keepLineBreaks);
     std::string out;
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
@@ -55,7 +56,7 @@ std::string field(std::string_view bytes) {
             out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
         }
     }
-    return withoutControlCharacters(std::move(out));
+    return withoutControlCharacters(std::move(out), keepLineBreaks);
 }
 
 // Shortest general form with up to 15 significant digits: 3.5, 4, 812.3.
@@ -81,7 +82,7 @@ bool parseId3v1Block(std::string_view b, TIDTag& tag) {
     tag.year = field(b.substr(93, 4));
     const bool v11 = b[125] == '\0';
     tag.track = v11 && b[126] != '\0' ? static_cast<uint8_t>(b[126]) : 0;
-    tag.comment = field(b.substr(97, v11 ? 28 : 30));
+    tag.comment = field(b.substr(97, v11 ? 28 : 30), true);
     const auto genre = static_cast<uint8_t>(b[127]);
     tag.genre = genre < 80 ? genre : 255;
     return true;

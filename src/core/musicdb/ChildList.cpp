@@ -18,7 +18,7 @@ ChildList::Block* ChildList::allocate(size_t capacity) {
 ChildList::~ChildList() { ::operator delete(block_); }
 
 void ChildList::moveGapTo(size_t row) {
-    TreeNode** slots = block_->slots();
+    TreeNode** slots = block_->entries();
     const size_t begin = block_->gapBegin, gap = block_->gap;
     if (row < begin) std::copy_backward(slots + row, slots + begin, slots + begin + gap);
     else if (row > begin) std::copy(slots + begin + gap, slots + row + gap, slots + begin);
@@ -33,7 +33,7 @@ void ChildList::insert(size_t row, TreeNode* node) {
         const size_t room = std::max<size_t>(4, count / 4);
         Block* grown = allocate(count + room);
         if (block_) {
-            TreeNode** to = grown->slots();
+            TreeNode** to = grown->entries();
             for (size_t i = 0; i < row; ++i) to[i] = (*this)[i];
             for (size_t i = row; i < count; ++i) to[i + room] = (*this)[i];
             ::operator delete(block_);
@@ -44,7 +44,7 @@ void ChildList::insert(size_t row, TreeNode* node) {
     } else {
         moveGapTo(row);
     }
-    block_->slots()[block_->gapBegin++] = node;
+    block_->entries()[block_->gapBegin++] = node;
     --block_->gap;
 }
 
@@ -52,7 +52,7 @@ void ChildList::erase(size_t first, size_t end, std::vector<TreeNode*>& taken) {
     assert(first <= end && end <= size());
     if (first == end) return;
     moveGapTo(first);
-    TreeNode** from = block_->slots() + block_->gapBegin + block_->gap;
+    TreeNode** from = block_->entries() + block_->gapBegin + block_->gap;
     taken.insert(taken.end(), from, from + (end - first));
     block_->gap += static_cast<uint32_t>(end - first);
 }
@@ -61,7 +61,7 @@ void ChildList::eraseRows(const std::vector<size_t>& rows, std::vector<TreeNode*
     if (rows.empty()) return;
     const size_t count = size();
     moveGapTo(count); // the nodes are now slots [0, count)
-    TreeNode** slots = block_->slots();
+    TreeNode** slots = block_->entries();
     size_t out = rows.front(), next = 0;
     for (size_t i = rows.front(); i < count; ++i) {
         if (next < rows.size() && rows[next] == i) {

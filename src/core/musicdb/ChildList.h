@@ -23,7 +23,7 @@ public:
     size_t size() const { return block_ ? block_->capacity - block_->gap : 0; }
     bool empty() const { return size() == 0; }
     TreeNode* operator[](size_t i) const {
-        return block_->slots()[i < block_->gapBegin ? i : i + block_->gap];
+        return block_->entries()[i < block_->gapBegin ? i : i + block_->gap];
     }
     TreeNode* front() const { return (*this)[0]; }
     TreeNode* back() const { return (*this)[size() - 1]; }
@@ -43,8 +43,8 @@ private:
         uint32_t gapBegin; // the gap is slots [gapBegin, gapBegin + gap)
         uint32_t gap;
         uint32_t unused;
-        TreeNode** slots() { return reinterpret_cast<TreeNode**>(this + 1); }
-        TreeNode* const* slots() const { return reinterpret_cast<TreeNode* const*>(this + 1); }
+        TreeNode** entries() { return reinterpret_cast<TreeNode**>(this + 1); }
+        TreeNode* const* entries() const { return reinterpret_cast<TreeNode* const*>(this + 1); }
     };
     static Block* allocate(size_t capacity);
     void moveGapTo(size_t row);

@@ -75,6 +75,7 @@ private slots:
     void aSongPlaysToItsEndWithTheSliderFollowing();
     void nextPlaysTheFollowingSongAndABadFileShowsThePlayersError();
     void shellOpenGetsTheSongsFolder();
+    void compressedSongsPlayToTheirEnd();
 };
 
 void PlayNowWindowTest::aSongPlaysToItsEndWithTheSliderFollowing() {
@@ -206,6 +207,20 @@ void PlayNowWindowTest::shellOpenGetsTheSongsFolder() {
 int runPlayNowWindowTest(int argc, char** argv) {
     PlayNowWindowTest test;
     return QTest::qExec(&test, argc, argv);
+}
+
+// MP3 and Ogg Vorbis go through the decoders of the installed GStreamer plugins: one-second
+// tones made with an encoder, kept beside the tests.
+void PlayNowWindowTest::compressedSongsPlayToTheirEnd() {
+    for (const char* name : {"tone.mp3", "tone.ogg"}) {
+        QtMediaPlayer media;
+        const std::string path = std::string(VELMO_GUI_TEST_DATA) + "/" + name;
+        QVERIFY2(media.open(path), (std::string(name) + ": " + media.lastError()).c_str());
+        QVERIFY(std::abs(media.lengthMs() - 1000) < 200);
+        media.play();
+        QTRY_VERIFY_WITH_TIMEOUT(media.positionMs() > 0, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(media.mode() == MediaPlayer::Mode::Stopped, 15000);
+    }
 }
 
 } // namespace velmo::gui::test

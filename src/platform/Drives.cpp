@@ -64,6 +64,21 @@ std::optional<std::string> normalizedAbsolute(std::string_view path) {
     return normal;
 }
 
+// The path of a Drives.ini line. Blanks around it are the file's layout, also before a final
+// "/"; removing them can leave a "." or ".." step at the end ("/a /."), so stripping and
+// normalizing repeat until nothing changes, and a table written out reads back the same.
+std::optional<std::string> drivePath(std::string_view text) {
+    std::optional<std::string> path = normalizedAbsolute(text);
+    while (path) {
+        std::string stripped = *path;
+        while (stripped.size() > 1 && (stripped.back() == '/' || stripped.back() == ' ')) stripped.pop_back();
+        std::optional<std::string> again = normalizedAbsolute(stripped);
+        if (again == path) break;
+        path = std::move(again);
+    }
+    return path;
+}
+
 bool isRealDevice(const DriveEntry& drive) { return drive.path.rfind("/dev/", 0) == 0; }
 
 bool isDirectory(const std::string& path) {
@@ -133,12 +148,11 @@ std::vector<DriveEntry> DriveTable::parse(std::string_view text) {
 
         rest.remove_prefix(kindEnd + 1);
         size_t pathEnd = rest.find(';');
-        std::optional<std::string> path = normalizedAbsolute(trimBlanks(rest.substr(0, pathEnd)));
+        std::optional<std::string> path = drivePath(trimBlanks(rest.substr(0, pathEnd)));
         // A control character makes no folder a user means (a NUL would end the path early for
-        // the system); blanks around the path are the file's layout, also before a final "/".
+        // the system).
         if (!path || std::any_of(path->begin(), path->end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
             continue;
-        while (path->size() > 1 && (path->back() == '/' || path->back() == ' ')) path->pop_back();
 
         DriveEntry entry{*letter, *kind, *path, std::nullopt};
         if (pathEnd != std::string_view::npos && *kind != DriveKind::CdRom)

@@ -98,6 +98,13 @@ TEST(DrivesIni, FormatWritesCrLfLinesThatReadBack) {
     std::string text = DriveTable::format(entries);
     EXPECT_EQ(text, "C=fixed;/\r\nD=cdrom;/dev/sr0\r\nM=removable;/media/stick;USB\r\nN=fixed;/srv/music;\r\n");
     EXPECT_EQ(DriveTable::parse(text), entries);
+
+    // Paths whose blanks before a final "/" hide a last "." step read back as written.
+    for (const char* line : {"E=cdrom;/. /", "E=cdrom;/a /.", "E=cdrom;/a/ . /..", "E=fixed;/x/. / ;L"}) {
+        const std::vector<DriveEntry> read = DriveTable::parse(line);
+        ASSERT_EQ(read.size(), 1u) << line;
+        EXPECT_EQ(DriveTable::parse(DriveTable::format(read)), read) << line << " -> " << read[0].path;
+    }
 }
 
 TEST(DrivesIni, FirstEntryForALetterCounts) {

@@ -370,6 +370,11 @@ TEST(ProfileFileReading, TrailingBackslashOfThePathIsRemovedOnce) {
     auto lines = customFile();
     lines[1] = "/srv/music\\\\";
     EXPECT_EQ(readOverDefaults(lines).PathToDB, "/srv/music\\");
+    // Such a path is written so that it reads back whole.
+    ProfileSettings s = readOverDefaults(lines);
+    ProfileSettings again = SetDefopts("Default");
+    EXPECT_TRUE(readProfileFileLines(again, profileFileLines(s)).empty());
+    EXPECT_EQ(again.PathToDB, "/srv/music\\");
 }
 
 TEST(ProfileFileReading, SavedTabIsIgnoredUnlessSaveLastTabIsSet) {

@@ -34,7 +34,9 @@ std::vector<std::string> profileFileLines(const ProfileSettings& s) {
     const ConfirmOptions& o = s.ConfirmOpts;
     return {
         "[Path to DB]",
-        s.PathToDB,
+        // Reading takes one trailing backslash off (files of the Windows program end the path
+        // with one); a path that really ends with one gets one more, so it reads back whole.
+        s.PathToDB.ends_with('\\') ? s.PathToDB + '\\' : s.PathToDB,
         "[Size of DB]",
         std::to_string(s.SizeOfDB),
         "[Language]",

@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/HugePages.h"
+
 namespace velmo::platform {
 
 std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes) {
@@ -25,7 +27,10 @@ std::optional<std::string> readWholeFile(const std::string& path, size_t maxByte
     else if (!S_ISREG(st.st_mode)) error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     else if (static_cast<uint64_t>(st.st_size) > maxBytes) error = EFBIG;
     std::string content;
-    if (error == 0 && st.st_size > 0) content.reserve(static_cast<size_t>(st.st_size));
+    if (error == 0 && st.st_size > 0) {
+        content.reserve(static_cast<size_t>(st.st_size));
+        adviseHugePages(content.data(), content.capacity());
+    }
     char buf[1 << 16];
     while (error == 0) {
         ssize_t n = read(fd, buf, sizeof buf);

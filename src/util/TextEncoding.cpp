@@ -128,4 +128,12 @@ std::string decodeTextFile(std::string_view bytes) {
     return windows1252ToUtf8(bytes);
 }
 
+std::string decodeOwnedTextFile(std::string&& bytes) {
+    const std::string_view body = withoutUtf8Bom(bytes);
+    if (!isValidUtf8(body)) return windows1252ToUtf8(body);
+    std::string text = std::move(bytes);
+    text.erase(0, text.size() - body.size());
+    return text;
+}
+
 } // namespace velmo

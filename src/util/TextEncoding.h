@@ -19,6 +19,9 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // Files of the Windows program are in its ANSI code page; ours are UTF-8. Valid UTF-8 is
 // taken as it is (a leading byte-order mark is dropped), anything else as Windows-1252.
 std::string decodeTextFile(std::string_view bytes);
+// The same for bytes the caller gives up: valid UTF-8, by far the usual case, is kept in place
+// instead of copied.
+std::string decodeOwnedTextFile(std::string&& bytes);
 
 // A file name as the program's texts and files hold it. A name of valid UTF-8 stays as it is.
 // Any other byte (and each byte of a character in U+F780..U+F7FF, which this form uses) becomes

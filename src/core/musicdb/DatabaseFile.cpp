@@ -1,9 +1,11 @@
 #include "musicdb/DatabaseFile.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "musicdb/MusicDatabase.h"
 #include "musicdb/Tree.h"
+#include "platform/HugePages.h"
 #include "util/IntConversion.h"
 #include "util/TextEncoding.h"
 
@@ -59,10 +61,11 @@ std::string formatDatabase(const Tree& musicTree) {
 
 LoadTree LoadTree::parse(std::string bytes) {
     LoadTree tree;
-    tree.text_ = decodeTextFile(bytes);
-    bytes.clear();
-    bytes.shrink_to_fit();
+    tree.text_ = decodeOwnedTextFile(std::move(bytes));
     std::string_view all = tree.text_;
+    // One line table of the right size: a million lines would otherwise be copied as it grows.
+    tree.lines_.reserve(static_cast<size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
+    platform::adviseHugePages(tree.lines_.data(), tree.lines_.capacity() * sizeof(Line));
 
     // Levels of the open ancestors of the current line, for the subtree ends.
     std::vector<uint32_t> openLines;

@@ -4,6 +4,7 @@
 
 #include "musicdb/RootFolders.h"
 #include "musicdb/MusicDatabase.h"
+#include "platform/HugePages.h"
 #include "util/IntConversion.h"
 
 namespace velmo {
@@ -84,6 +85,7 @@ NodeInfo DatabaseLoader::readLine(size_t index, bool isDisk) const {
 size_t DatabaseLoader::validate() {
     infos_.clear();
     infos_.reserve(source_->size());
+    platform::adviseHugePages(infos_.data(), infos_.capacity() * sizeof(NodeInfo));
     for (size_t i = 0; i < source_->size(); ++i) infos_.push_back(readLine(i, source_->line(i).level == 0));
     return source_->size();
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "DbFileTestUtil.h"
+#include "musicdb/RootFolders.h"
 #include "util/IntConversion.h"
 
 namespace velmo::test {
@@ -176,6 +177,47 @@ TEST(DatabaseLoad, EmptyRootInsideARootOfTheSameNameLoadsAndMerges) {
     EXPECT_EQ(db->folderTree().topLevel(0)->childCount(), 2u);
     for (ListItem* item = db->musicList().first(); item; item = db->musicList().next(item))
         EXPECT_NE(item->data()->FolderNode, nullptr) << item->caption();
+}
+
+// The folder tree as lines "level text image size", sizes telling same-named songs apart.
+std::vector<std::string> folderTreeLines(MusicDatabase& db) {
+    std::vector<std::string> out;
+    db.folderTree().forEach([&](TreeNode* n, int level) {
+        out.push_back(std::to_string(level) + " " + n->text() + " " + std::to_string(n->imageIndex()) + " " +
+                      std::to_string(n->data() ? n->data()->Size : -1));
+    });
+    return out;
+}
+
+// A whole load puts the songs of merged folders in order once at the end; the result must be
+// the tree that rooting the disks one by one builds, ties and all: songs of one name from
+// several disks in disk order, an empty file among them, a root nested in one of its name,
+// and folders written out of order.
+TEST(DatabaseLoad, WholeLoadBuildsTheFolderTreeOfDisksRootedOneByOne) {
+    const std::string text = "A /A1/:3:0\r\n\tJazz:4:0\r\n" + songLine(2, "z.mp3", 6, 5) + songLine(2, "m.mp3", 6, 7) +
+                             songLine(2, "m.mp3", 6, 3) + songLine(2, "e.mp3", 6, 0) + "\t\tLive:5:0\r\n" +
+                             songLine(3, "b.mp3", 6, 1) + "\t\tJazz:4:0\r\n" + songLine(3, "m.mp3", 6, 9) +
+                             "B /B1/:3:0\r\n\tJazz:4:0\r\n" + songLine(2, "e.mp3", 6, 4) + songLine(2, "a.mp3", 6, 2) +
+                             songLine(2, "m.mp3", 6, 8) + songLine(2, "e.mp3", 6, 0) + "\t\tLive:5:0\r\n" +
+                             songLine(3, "a.mp3", 6, 1) + "\tRock:4:0\r\n" + songLine(2, "r.mp3", 6, 1) +
+                             "C /C1/:3:0\r\n\tJazz:4:0\r\n" + songLine(2, "e.mp3", 6, 6) + songLine(2, "m.mp3", 6, 1) +
+                             "\tEmpty:4:0\r\n";
+    auto whole = makeDatabase();
+    loadText(*whole, text);
+
+    auto oneByOne = makeDatabase();
+    loadText(*oneByOne, text);
+    for (const auto& rec : oneByOne->dataList()) rec->FolderNode = nullptr;
+    oneByOne->folderTree().clear();
+    RootFolders roots(*oneByOne);
+    for (size_t i = 0; i < oneByOne->musicTree().topLevelCount(); ++i) roots.ReRoot(oneByOne->musicTree().topLevel(i));
+
+    const std::vector<std::string> built = folderTreeLines(*whole);
+    EXPECT_EQ(built, folderTreeLines(*oneByOne));
+    EXPECT_EQ(built.size(), 17u); // the empty root is gone, the rest is there
+    EXPECT_EQ(formatDatabase(whole->musicTree()), formatDatabase(oneByOne->musicTree())); // the same root marks
+    for (ListItem* item = whole->musicList().first(); item; item = whole->musicList().next(item))
+        EXPECT_EQ(item->data()->FolderNode->data(), item->data()) << item->caption();
 }
 
 TEST(DatabaseLoad, NamesBeginningWithBlanksLoadAndSaveBackUnchanged) {

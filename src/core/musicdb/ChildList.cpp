@@ -75,6 +75,12 @@ void ChildList::eraseRows(const std::vector<size_t>& rows, std::vector<TreeNode*
     block_->gapBegin = static_cast<uint32_t>(out);
 }
 
+TreeNode** ChildList::contiguous() {
+    if (!block_) return nullptr;
+    moveGapTo(size());
+    return block_->entries();
+}
+
 void ChildList::takeAll(std::vector<TreeNode*>& taken) {
     if (!block_) return;
     erase(0, size(), taken);

@@ -34,6 +34,9 @@ public:
     // Takes the nodes of `rows` (ascending, no repeats) out in one pass.
     void eraseRows(const std::vector<size_t>& rows, std::vector<TreeNode*>& taken);
     void takeAll(std::vector<TreeNode*>& taken);
+    // The nodes as one array (the gap moved behind them), valid until the next change; for
+    // reordering them in place.
+    TreeNode** contiguous();
 
 private:
     // One allocation: this header, then `capacity` slots. A node without children (every song)

@@ -109,7 +109,8 @@ void DatabaseLoader::AnalyzeTree(const LoadTree& source) {
 
     {
         BulkUpdate bulk(db_);
-        RootFolders roots(db_);
+        // Into an empty folder tree, songs are put in order once at the end.
+        RootFolders roots(db_, db_.folderTree().empty());
         Tree& music = db_.musicTree();
         if (options_.mergeMode) music.requestClearSelection();
         for (size_t s = 0; s < limit_; s = source.line(s).subtreeEnd) {
@@ -127,6 +128,7 @@ void DatabaseLoader::AnalyzeTree(const LoadTree& source) {
             if (!options_.mergeMode) music.requestCollapse(d);
             pump();
         }
+        roots.finishSongOrder();
     }
     infos_.clear();
     infos_.shrink_to_fit();

@@ -1,5 +1,7 @@
 #include "musicdb/RootFolders.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 
@@ -18,7 +20,57 @@ std::string rootName(const TreeNode* node) {
     return text.substr(0, slash == 0 ? 0 : slash - 1);
 }
 
+// Merges the sorted runs of [begin, end) that start at `starts` (the first at 0) pairwise until
+// one is left. Merging is stable, so songs that compare equal keep the order they came in.
+template <typename Less> void mergeRuns(TreeNode** begin, TreeNode** end, std::vector<size_t> starts, Less less) {
+    const size_t n = static_cast<size_t>(end - begin);
+    starts.push_back(n);
+    std::vector<TreeNode*> buffer(n);
+    TreeNode** from = begin;
+    TreeNode** to = buffer.data();
+    while (starts.size() > 2) {
+        std::vector<size_t> merged;
+        for (size_t j = 0; j + 1 < starts.size(); j += 2) {
+            const size_t a = starts[j], b = starts[j + 1], e = j + 2 < starts.size() ? starts[j + 2] : b;
+            std::merge(from + a, from + b, from + b, from + e, to + a, less);
+            merged.push_back(a);
+        }
+        merged.push_back(n);
+        starts = std::move(merged);
+        std::swap(from, to);
+    }
+    if (from != begin) std::copy(from, from + n, begin);
+}
+
 } // namespace
+
+size_t RootFolders::pendingOrderOf(TreeNode* folderNode) {
+    auto [it, added] = pendingIndex_.try_emplace(folderNode, pending_.size());
+    if (added) pending_.push_back(PendingOrder{folderNode, 0, {}});
+    return it->second;
+}
+
+void RootFolders::finishSongOrder() {
+    if (pending_.empty()) return;
+    Tree& folders = db_.folderTree();
+    const NodeCollator& collator = db_.collator();
+    auto less = [&collator](const TreeNode* a, const TreeNode* b) { return collator.compare(a->text(), b->text()) < 0; };
+    for (PendingOrder& p : pending_) {
+        TreeNode* folder = p.folder;
+        const size_t count = folder->childCount();
+        size_t firstSong = 0;
+        while (firstSong < count && !isSongImage(folder->child(firstSong)->imageIndex())) ++firstSong;
+        // Songs that were there before form the first run.
+        const size_t before = count - p.appended - firstSong;
+        std::vector<size_t> starts;
+        if (before > 0) starts.push_back(0);
+        for (size_t start : p.runStarts) starts.push_back(before + start);
+        folders.reorderChildren(folder, firstSong,
+                                [&](TreeNode** begin, TreeNode** end) { mergeRuns(begin, end, std::move(starts), less); });
+    }
+    pending_.clear();
+    pendingIndex_.clear();
+}
 
 void RootFolders::ReRoot(TreeNode* musicNode) {
     struct Depth {
@@ -67,6 +119,7 @@ TreeNode* RootFolders::RootFolder(TreeNode* musicNode) {
 
 void RootFolders::AddToRootTree(TreeNode* musicNode, TreeNode* folderNode) {
     Tree& folders = db_.folderTree();
+    size_t run = SIZE_MAX; // the pending order this call appends a run to, with deferSongOrder
     for (size_t i = 0; i < musicNode->childCount(); ++i) {
         TreeNode* c = musicNode->child(i);
         const int image = c->imageIndex();
@@ -79,11 +132,17 @@ void RootFolders::AddToRootTree(TreeNode* musicNode, TreeNode* folderNode) {
         } else if (isSongImage(image)) {
             TDataRec* rec = c->data();
             if (!rec || rec->FolderNode) continue;
-            TreeNode* s = db_.TryToFindNode(folderNode, folders, true, 0, c->imageIndex(), c->text());
-            // An empty file matches a same-named song of another disk by size 0; it still needs
-            // a node of its own.
-            if (s->data() && s->data() != rec)
-                s = folders.insert(folderNode, s->row() + 1, c->text(), c->imageIndex());
+            TreeNode* s;
+            if (deferSongOrder_) {
+                if (run == SIZE_MAX) {
+                    run = pendingOrderOf(folderNode);
+                    pending_[run].runStarts.push_back(pending_[run].appended);
+                }
+                s = folders.append(folderNode, c->text(), c->imageIndex());
+                ++pending_[run].appended;
+            } else {
+                s = folders.insert(folderNode, rowAfterSongsNamed(folderNode, c->text()), c->text(), c->imageIndex());
+            }
             s->setData(rec);
             rec->FolderNode = s;
             folders.setImageIndex(s, c->imageIndex());
@@ -91,6 +150,17 @@ void RootFolders::AddToRootTree(TreeNode* musicNode, TreeNode* folderNode) {
             db_.setDBModified(true);
         }
     }
+}
+
+size_t RootFolders::rowAfterSongsNamed(const TreeNode* folderNode, std::string_view text) const {
+    // Every song gets a node of its own, behind the songs of its name from disks rooted before.
+    size_t lo = 0, hi = folderNode->childCount();
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        if (db_.CompareTreeNodes(folderNode->child(mid), text, false, 0, iiSongFirst) == 1) hi = mid;
+        else lo = mid + 1;
+    }
+    return lo;
 }
 
 void RootFolders::FindRoot(TreeNode* musicNode) {
@@ -108,8 +178,10 @@ void RootFolders::ReloadRootTree() {
     BulkUpdate bulk(db_);
     for (const auto& rec : db_.dataList()) rec->FolderNode = nullptr;
     db_.folderTree().clear();
+    RootFolders builder(db_, true);
     Tree& music = db_.musicTree();
-    for (size_t i = 0; i < music.topLevelCount(); ++i) ReRoot(music.topLevel(i));
+    for (size_t i = 0; i < music.topLevelCount(); ++i) builder.ReRoot(music.topLevel(i));
+    builder.finishSongOrder();
 }
 
 void RootFolders::ResetRoots(TreeNode* musicNode) {

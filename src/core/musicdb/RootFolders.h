@@ -1,4 +1,7 @@
 #pragma once
+#include <cstddef>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace velmo {
@@ -11,7 +14,18 @@ class TreeNode;
 // folder nodes of the music tree whose image carries the root mark.
 class RootFolders {
 public:
-    explicit RootFolders(MusicDatabase& db) : db_(db) {}
+    // With `deferSongOrder` the songs are appended to their folder-tree folders and each
+    // folder's songs are put in order once, by finishSongOrder: for building a whole tree, where
+    // a bisection per song among the tens of thousands of songs that a merged folder gathers
+    // from many disks would touch cold memory at every step.
+    explicit RootFolders(MusicDatabase& db, bool deferSongOrder = false)
+        : db_(db), deferSongOrder_(deferSongOrder) {}
+    ~RootFolders() { finishSongOrder(); }
+    RootFolders(const RootFolders&) = delete;
+    RootFolders& operator=(const RootFolders&) = delete;
+
+    // Sorts the songs appended since the start, as if each had been inserted at its place.
+    void finishSongOrder();
 
     // Brings the folder tree up to date for a music-tree node and everything below it.
     void ReRoot(TreeNode* musicNode);
@@ -41,8 +55,20 @@ private:
         TreeNode* root;
     };
     void RemoveEmptyEntries();
+    // A folder whose songs were appended out of order: each AddToRootTree call appended one
+    // run of songs in the order of its music-tree folder, which is theirs too.
+    struct PendingOrder {
+        TreeNode* folder;
+        size_t appended = 0;                // songs appended, the last ones among its children
+        std::vector<size_t> runStarts;      // where each run begins, counted among those songs
+    };
+    size_t pendingOrderOf(TreeNode* folderNode); // its index in pending_
+    size_t rowAfterSongsNamed(const TreeNode* folderNode, std::string_view text) const;
 
     MusicDatabase& db_;
+    bool deferSongOrder_;
+    std::vector<PendingOrder> pending_;
+    std::unordered_map<const TreeNode*, size_t> pendingIndex_;
     int depth_ = 0;
     std::vector<EmptyCandidate> emptyCandidates_;
 };

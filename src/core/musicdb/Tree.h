@@ -116,6 +116,17 @@ public:
     void removeChildren(TreeNode* parent, const std::vector<size_t>& rows);
     // Moves a node among its siblings to `row`, counted as if it had left them first.
     void move(TreeNode* node, size_t row);
+    // Lets `reorder` permute the children of `parent` from row `first` on, in place (its
+    // arguments: the first and the end of that range). Observers hear a reset.
+    template <typename Reorder> void reorderChildren(TreeNode* parent, size_t first, Reorder&& reorder) {
+        TreeNode* owner = parentOrRoot(parent);
+        if (first >= owner->children_.size()) return;
+        notify([](TreeObserver* o) { o->beginReset(); });
+        TreeNode** nodes = owner->children_.contiguous();
+        reorder(nodes + first, nodes + owner->children_.size());
+        owner->markStaleFrom(first);
+        notify([](TreeObserver* o) { o->endReset(); });
+    }
     void clear();
     void setText(TreeNode* node, std::string text);
     void setImageIndex(TreeNode* node, uint8_t image);

@@ -145,21 +145,41 @@ void DatabaseLoader::AddNodeToBase(size_t source, TreeNode* dest) {
     std::vector<size_t> children;
     for (size_t c = source + 1; c < end; c = source_->line(c).subtreeEnd) children.push_back(c);
 
-    // Nodes are made in sorted order, so each lands at the end of its siblings however the
-    // file orders them; equal entries keep file order, so the first of them makes the node.
-    std::vector<size_t> sorted = children;
-    std::stable_sort(sorted.begin(), sorted.end(), [this](size_t a, size_t b) {
+    // -1 when line a sorts before line b, 0 when both are one node, 1 after.
+    auto compareLines = [this](size_t a, size_t b) {
         const NodeInfo& x = infos_[a];
         const NodeInfo& y = infos_[b];
         return db_.compareEntries(x.name, static_cast<uint8_t>(x.icon), x.size, y.name, true, y.size,
-                                  static_cast<uint8_t>(y.icon)) < 0;
-    });
+                                  static_cast<uint8_t>(y.icon));
+    };
+    // A file this program saved is in order already: then one comparison per line tells
+    // whether a line makes a new node or falls together with the one before.
+    std::vector<int8_t> orderAfterPrevious(children.size(), -1);
+    bool inOrder = true;
+    for (size_t i = 1; i < children.size() && inOrder; ++i) {
+        orderAfterPrevious[i] = static_cast<int8_t>(compareLines(children[i - 1], children[i]));
+        inOrder = orderAfterPrevious[i] <= 0;
+    }
+    // Nodes are made in sorted order, so each lands at the end of its siblings however the
+    // file orders them; equal entries keep file order, so the first of them makes the node.
+    std::vector<size_t> sorted = children;
+    if (!inOrder)
+        std::stable_sort(sorted.begin(), sorted.end(), [&](size_t a, size_t b) { return compareLines(a, b) < 0; });
+    const bool appendOnly = inOrder && !dest->hasChildren();
     Tree& music = db_.musicTree();
     std::vector<TreeNode*> nodeOf(end - source, nullptr);
     std::vector<uint8_t> madeHere(end - source, 0);
-    for (size_t c : sorted) {
+    TreeNode* previous = nullptr;
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        const size_t c = sorted[i];
         const NodeInfo& info = infos_[c];
-        TreeNode* n = db_.TryToFindNode(dest, music, true, info.size, static_cast<uint8_t>(info.icon), info.name);
+        TreeNode* n;
+        if (appendOnly)
+            n = orderAfterPrevious[i] == 0 ? previous
+                                           : music.append(dest, std::string(info.name), static_cast<uint8_t>(info.icon));
+        else
+            n = db_.TryToFindNode(dest, music, true, info.size, static_cast<uint8_t>(info.icon), info.name);
+        previous = n;
         if (!n->data()) {
             // The record (with its size) comes at once: later siblings compare against it.
             TDataRec* rec = db_.AddToDataList(n);

@@ -55,6 +55,27 @@ void ItemList::split(ListItem* t, size_t k, ListItem*& left, ListItem*& right) {
     }
 }
 
+void ItemList::appendItem(ListItem* item) {
+    // The tree merge(root_, item) would give, built down the right spine alone: a split at the
+    // end would also read the size of every left child on the way, each a cache miss in a list of
+    // a million songs filled by a load.
+    ListItem* parent = nullptr;
+    ListItem* n = root_;
+    while (n && n->priority_ > item->priority_) {
+        ++n->size_;
+        parent = n;
+        n = n->right_;
+    }
+    item->left_ = n;
+    if (n) {
+        n->parent_ = item;
+        item->size_ = 1 + n->size_;
+    }
+    item->parent_ = parent;
+    if (parent) parent->right_ = item;
+    else root_ = item;
+}
+
 ListItem* ItemList::at(size_t index) const {
     ListItem* n = root_;
     while (n) {
@@ -109,10 +130,14 @@ ListItem* ItemList::insert(size_t index, TDataRec* rec, uint8_t image) {
     item->data_ = rec;
     item->image_ = image;
     item->priority_ = nextPriority();
-    ListItem *left, *right;
-    split(root_, index, left, right);
-    root_ = merge(merge(left, item), right);
-    root_->parent_ = nullptr;
+    if (index == size()) {
+        appendItem(item);
+    } else {
+        ListItem *left, *right;
+        split(root_, index, left, right);
+        root_ = merge(merge(left, item), right);
+        root_->parent_ = nullptr;
+    }
     notify([](ItemListObserver* o) { o->endInsert(); });
     return item;
 }

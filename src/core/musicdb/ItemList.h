@@ -88,6 +88,7 @@ private:
     static void update(ListItem* n);
     static ListItem* merge(ListItem* a, ListItem* b);
     static void split(ListItem* t, size_t k, ListItem*& left, ListItem*& right);
+    void appendItem(ListItem* item);
     uint32_t nextPriority();
     bool notifying() const { return bulkDepth_ == 0 && !observers_.empty(); }
     void unlink(ListItem* item);

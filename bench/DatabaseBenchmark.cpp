@@ -74,6 +74,8 @@ struct Options {
     std::string dir;
     std::string file; // an existing database file to time instead of a generated one
     bool keep = false;
+    velmo::bench::Shape shape = velmo::bench::Shape::Collection;
+    std::string shapeName = "collection";
 };
 
 struct LoadTimes {
@@ -163,7 +165,7 @@ Row runSize(uint64_t songs, const Options& o) {
 
     Row row;
     const velmo::bench::GeneratedDatabase gen =
-        o.file.empty() ? velmo::bench::generateDatabase(songs, generated, o.seed) : describeFile(o.file);
+        o.file.empty() ? velmo::bench::generateDatabase(songs, generated, o.seed, o.shape) : describeFile(o.file);
     row.songs = gen.songs;
     row.reps = o.reps > 0 ? o.reps : (gen.songs >= 1000000 ? 3 : 5);
     row.lines = gen.lines;
@@ -227,6 +229,7 @@ int runChild(const char* self, uint64_t songs, const Options& o) {
     if (o.reps > 0) args.insert(args.end(), {"--reps", std::to_string(o.reps)});
     if (!o.dir.empty()) args.insert(args.end(), {"--dir", o.dir});
     if (o.keep) args.emplace_back("--keep");
+    args.insert(args.end(), {"--shape", o.shapeName});
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -240,13 +243,15 @@ int runChild(const char* self, uint64_t songs, const Options& o) {
 int usage() {
     std::fprintf(stderr,
                  "usage: velmo-bench-db [--large] [--songs N] [--reps R] [--seed S] [--dir DIR] [--keep]\n"
+                 "                     [--shape collection|merged]\n"
                  "  default: 10,000 and 100,000 songs, each in a fresh process\n"
                  "  --large      also 1,000,000 songs\n"
                  "  --songs N    only N songs, in this process (repeatable)\n"
                  "  --file F     time the existing database file F instead, in this process\n"
                  "  --reps R     runs per size (default 5; 3 for 1,000,000 songs)\n"
                  "  --dir DIR    put the generated and saved files in DIR (default: a new folder in $TMPDIR or /tmp)\n"
-                 "  --keep       keep those files\n");
+                 "  --keep       keep those files\n"
+                 "  --shape S    the generator's shape: collection (default) or merged\n");
     return 2;
 }
 
@@ -277,6 +282,8 @@ int main(int argc, char** argv) {
             o.file = argv[++i];
         } else if (arg == "--dir" && i + 1 < argc) {
             o.dir = argv[++i];
+        } else if (arg == "--shape" && i + 1 < argc && velmo::bench::parseShape(argv[i + 1], o.shape)) {
+            o.shapeName = argv[++i];
         } else {
             return usage();
         }

@@ -644,6 +644,17 @@ bool parseShape(std::string_view text, Shape& shape) {
     return true;
 }
 
+bool takeShapeOption(int& argc, char** argv, Shape& shape) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) != "--shape") continue;
+        if (i + 1 >= argc || !parseShape(argv[i + 1], shape)) return false;
+        for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
+        argc -= 2;
+        return true;
+    }
+    return true;
+}
+
 bool parseNumber(std::string_view text, uint64_t& value) {
     if (text.empty()) return false;
     uint64_t v = 0;

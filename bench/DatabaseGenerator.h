@@ -25,6 +25,9 @@ enum class Shape {
     MergedRoots,
 };
 bool parseShape(std::string_view text, Shape& shape);
+// Takes "--shape collection|merged" out of a command line (argc and argv shrink); false when
+// the value is neither.
+bool takeShapeOption(int& argc, char** argv, Shape& shape);
 
 // Writes a database file of `songs` songs with the shapes of a real collection: hard disks
 // ("Drive <D> /Music/") with artist and album folders, a few big unsorted folders and some

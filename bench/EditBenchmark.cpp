@@ -55,16 +55,18 @@ void check(bool ok, const char* what) {
 } // namespace
 
 int main(int argc, char** argv) {
+    velmo::bench::Shape shape = velmo::bench::Shape::Collection;
+    const bool shapeOk = velmo::bench::takeShapeOption(argc, argv, shape);
     uint64_t songs = 1000000;
-    if (argc > 1 && !velmo::bench::parseNumber(argv[1], songs)) {
-        std::fprintf(stderr, "usage: velmo-bench-edit [SONGS]\n");
+    if (!shapeOk || (argc > 1 && !velmo::bench::parseNumber(argv[1], songs))) {
+        std::fprintf(stderr, "usage: velmo-bench-edit [SONGS] [--shape collection|merged]\n");
         return 2;
     }
     const uint64_t seed = 1;
     try {
         const std::string file = (std::filesystem::temp_directory_path() /
                                   ("velmo-bench-edit-" + std::to_string(songs) + ".vmdb")).string();
-        velmo::bench::generateDatabase(songs, file, seed);
+        velmo::bench::generateDatabase(songs, file, seed, shape);
         std::mt19937 rng(7);
 
         auto db = loadDatabase(file, seed);

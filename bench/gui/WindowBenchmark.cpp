@@ -32,6 +32,11 @@
 #include <fstream>
 
 int main(int argc, char** argv) {
+    velmo::bench::Shape shape = velmo::bench::Shape::Collection;
+    if (!velmo::bench::takeShapeOption(argc, argv, shape)) {
+        std::fprintf(stderr, "usage: velmo-bench-window [SONGS] [MARKED] [--shape collection|merged]\n");
+        return 2;
+    }
     QApplication app(argc, argv);
     uint64_t songs = 100000, marked = 10000;
     if (argc > 1) velmo::bench::parseNumber(argv[1], songs);
@@ -41,7 +46,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "Profiles" / "Default");
     std::filesystem::create_directories(dir / "Language");
-    velmo::bench::generateDatabase(songs, (dir / "Profiles" / "Default" / "Default.vmdb").string(), 1);
+    velmo::bench::generateDatabase(songs, (dir / "Profiles" / "Default" / "Default.vmdb").string(), 1, shape);
 
     velmo::gui::QtUserInterface ui;
     ui.setQuiet(true);

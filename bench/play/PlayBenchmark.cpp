@@ -81,16 +81,18 @@ struct ListView : velmo::PlayerView {
 } // namespace
 
 int main(int argc, char** argv) {
+    velmo::bench::Shape shape = velmo::bench::Shape::Collection;
+    const bool shapeOk = velmo::bench::takeShapeOption(argc, argv, shape);
     uint64_t songs = 1000000;
-    if (argc > 1 && !velmo::bench::parseNumber(argv[1], songs)) {
-        std::fprintf(stderr, "usage: velmo-bench-play [SONGS]\n");
+    if (!shapeOk || (argc > 1 && !velmo::bench::parseNumber(argv[1], songs))) {
+        std::fprintf(stderr, "usage: velmo-bench-play [SONGS] [--shape collection|merged]\n");
         return 2;
     }
     try {
         const fs::path dir = fs::temp_directory_path() / ("velmo-bench-play-" + std::to_string(::getpid()));
         fs::create_directories(dir / "hd");
         const std::string file = (dir / "db.vmdb").string();
-        velmo::bench::generateDatabase(songs, file, 1);
+        velmo::bench::generateDatabase(songs, file, 1, shape);
 
         // Every drive letter of the generated hard disks is a local folder.
         std::vector<velmo::platform::DriveEntry> drives;

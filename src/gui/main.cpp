@@ -145,6 +145,7 @@ int main(int argc, char** argv) {
     if (options.screenshot) {
         QApplication::processEvents();
         const bool saved = window.grab().save(QString::fromStdString(*options.screenshot), "PNG");
+        exitWithoutTeardown(saved && started ? 0 : 1);
         return saved && started ? 0 : 1;
     }
     if (started && CheckIfResetNeeded(session)) MenuItemResetIconsClick(session);

@@ -10,7 +10,6 @@
 #include "musicdb/DatabaseFile.h"
 #include "musicdb/DatabaseLoader.h"
 #include "platform/FileIO.h"
-#include "platform/HugePages.h"
 #include "platform/NativePaths.h"
 #include "app/Profiles.h"
 
@@ -55,18 +54,13 @@ bool readAndAnalyze(Session& s, const std::string& nativePath, bool mergeMode) {
         return false;
     }
     try {
-        // The songs, nodes and list items take about seven times the file's size.
-        platform::HugePageHeap heap(bytes->size() * 7);
         s.ui.processMessages();
         LoadTree tree = LoadTree::parse(std::move(*bytes));
         s.ui.processMessages();
         DatabaseLoader::Options options;
         options.mergeMode = mergeMode;
         options.goodCycle = s.settings.GoodCycle;
-        options.processMessages = [&s, &heap] {
-            heap.adviseGrowth();
-            s.ui.processMessages();
-        };
+        options.processMessages = [&s] { s.ui.processMessages(); };
         DatabaseLoader(s.db, options).AnalyzeTree(tree);
         return true;
     } catch (const std::exception& e) {

@@ -43,6 +43,7 @@ public:
     static LoadTree parse(std::string bytes);
 
     size_t size() const { return lines_.size(); }
+    size_t textSize() const { return text_.size(); }
     bool empty() const { return lines_.empty(); }
     const Line& line(size_t i) const { return lines_[i]; }
     bool hasChildren(size_t i) const { return lines_[i].subtreeEnd > i + 1; }

@@ -53,6 +53,7 @@ int DatabaseLoader::statusAfterLoad(int storedIcon, bool goodCycle) {
 }
 
 void DatabaseLoader::pump() const {
+    if (heap_) heap_->adviseGrowth();
     if (options_.processMessages) options_.processMessages();
 }
 
@@ -108,6 +109,9 @@ void DatabaseLoader::AnalyzeTree(const LoadTree& source) {
     }
 
     {
+        // The songs, nodes and list items take about seven times the file's size.
+        platform::HugePageHeap heap(source.textSize() * 7);
+        heap_ = &heap;
         BulkUpdate bulk(db_);
         // Into an empty folder tree, songs are put in order once at the end.
         RootFolders roots(db_, db_.folderTree().empty());
@@ -129,6 +133,7 @@ void DatabaseLoader::AnalyzeTree(const LoadTree& source) {
             pump();
         }
         roots.finishSongOrder();
+        heap_ = nullptr;
     }
     infos_.clear();
     infos_.shrink_to_fit();

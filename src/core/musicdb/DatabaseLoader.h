@@ -9,6 +9,9 @@
 namespace velmo {
 
 class MusicDatabase;
+namespace platform {
+class HugePageHeap;
+}
 class TreeNode;
 
 // Merges a load tree into the music tree by sorted find-or-insert, so loading and "Add to
@@ -46,6 +49,8 @@ private:
     std::vector<NodeInfo> infos_;
     size_t limit_ = 0; // lines from here on are not merged
     TreeNode* lastSelected_ = nullptr;
+    platform::HugePageHeap* heap_ = nullptr; // while merging
+
 };
 
 } // namespace velmo

@@ -15,17 +15,26 @@ bool settled(QMediaPlayer::MediaStatus status) {
 
 } // namespace
 
-QtMediaPlayer::QtMediaPlayer(QObject* parent) : QObject(parent) { makeBackend(); }
+// The media framework and the audio output start with the first song: finding the sound
+// system takes a few hundred milliseconds, which the window's start need not wait for.
+QtMediaPlayer::QtMediaPlayer(QObject* parent) : QObject(parent) {}
+
+QMediaPlayer& QtMediaPlayer::backend() {
+    if (!player_) makeBackend();
+    return *player_;
+}
 
 void QtMediaPlayer::makeBackend() {
+    if (!audio_) audio_ = std::make_unique<QAudioOutput>();
     player_ = std::make_unique<QMediaPlayer>();
-    player_->setAudioOutput(&audio_);
+    player_->setAudioOutput(audio_.get());
     connect(player_.get(), &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
         if (status == QMediaPlayer::EndOfMedia) endReached_ = true;
     });
 }
 
 bool QtMediaPlayer::open(const std::string& path) {
+    if (!player_) makeBackend();
     error_.clear();
     endReached_ = false;
     QEventLoop loop;
@@ -74,6 +83,7 @@ bool QtMediaPlayer::open(const std::string& path) {
 }
 
 void QtMediaPlayer::close() {
+    if (!player_) return;
     player_->stop();
     player_->setSource(QUrl());
     endReached_ = false;
@@ -81,22 +91,25 @@ void QtMediaPlayer::close() {
 
 void QtMediaPlayer::play() {
     endReached_ = false;
-    player_->play();
+    if (player_) player_->play();
 }
 
-void QtMediaPlayer::pause() { player_->pause(); }
+void QtMediaPlayer::pause() {
+    if (player_) player_->pause();
+}
 
 void QtMediaPlayer::stop() {
-    player_->stop();
+    if (player_) player_->stop();
     endReached_ = false;
 }
 
 void QtMediaPlayer::rewind() {
     endReached_ = false;
-    player_->setPosition(0);
+    if (player_) player_->setPosition(0);
 }
 
 MediaPlayer::Mode QtMediaPlayer::mode() const {
+    if (!player_) return Mode::NotReady;
     switch (player_->mediaStatus()) {
     case QMediaPlayer::NoMedia:
     case QMediaPlayer::InvalidMedia: return Mode::NotReady;
@@ -112,17 +125,18 @@ MediaPlayer::Mode QtMediaPlayer::mode() const {
     return Mode::NotReady;
 }
 
-int64_t QtMediaPlayer::lengthMs() const { return std::max<int64_t>(player_->duration(), 0); }
+int64_t QtMediaPlayer::lengthMs() const { return player_ ? std::max<int64_t>(player_->duration(), 0) : 0; }
 
 int64_t QtMediaPlayer::positionMs() const {
     if (endReached_) return lengthMs();
+    if (!player_) return 0;
     return std::clamp<int64_t>(player_->position(), 0, lengthMs());
 }
 
 void QtMediaPlayer::setPositionMs(int64_t position) {
     // A seek to the end ends the song now, whether or not the backend reports it.
     endReached_ = position >= lengthMs();
-    player_->setPosition(position);
+    if (player_) player_->setPosition(position);
 }
 
 } // namespace velmo::gui

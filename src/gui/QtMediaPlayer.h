@@ -39,14 +39,14 @@ public:
     void setPositionMs(int64_t position) override;
     std::string lastError() const override { return error_; }
 
-    QMediaPlayer& backend() { return *player_; }
+    QMediaPlayer& backend();
 
 private:
     // A backend that refused a file may still report errors of it later; a new one for the
     // next file keeps them from failing that one.
     void makeBackend();
 
-    QAudioOutput audio_; // outlives the backends that play into it
+    std::unique_ptr<QAudioOutput> audio_; // outlives the backends that play into it
     std::unique_ptr<QMediaPlayer> player_;
     std::string error_;
     bool endReached_ = false;

@@ -23,6 +23,7 @@
 #include "platform/Drives.h"
 #include "platform/FileIO.h"
 #include "platform/ProcessLauncher.h"
+#include "playlist/DestinationFolder.h"
 
 namespace {
 
@@ -121,6 +122,11 @@ int main(int argc, char** argv) {
             if (i->caption().rfind("Drive <", 0) == 0) hardDiskRows.push_back(row);
         std::mt19937 rng(5);
         std::shuffle(hardDiskRows.begin(), hardDiskRows.end(), rng);
+        // The merged shape has CDs alone: their songs play from copies in the destination folder,
+        // and external play (of hard-disk songs) is left out.
+        const bool hardDisks = !hardDiskRows.empty();
+        std::vector<size_t> cdRows;
+        for (size_t i = 0; i < 200 && !hardDisks && list.size() > 0; ++i) cdRows.push_back(rng() % list.size());
 
         // External play of 10,000 songs.
         s.settings.BuiltInPlayer = false;
@@ -133,7 +139,7 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < std::min<size_t>(10000, hardDiskRows.size()); ++i)
             selection.push_back(list.at(hardDiskRows[i])->data());
         std::vector<double> external;
-        for (int rep = 0; rep < 5; ++rep) {
+        for (int rep = 0; rep < 5 && hardDisks; ++rep) {
             const auto start = Clock::now();
             velmo::ExternalPlayNow(s, selection);
             external.push_back(secondsSince(start));
@@ -147,16 +153,26 @@ int main(int argc, char** argv) {
         ListView view;
         view.db = &s.db;
         velmo::BuiltInPlayer player(s, media, view);
-        const std::vector<size_t> rows(hardDiskRows.begin(),
-                                       hardDiskRows.begin() + std::min<std::ptrdiff_t>(
-                                                                  200, static_cast<std::ptrdiff_t>(hardDiskRows.size())));
+        const std::vector<size_t> rows =
+            hardDisks ? std::vector<size_t>(hardDiskRows.begin(),
+                                            hardDiskRows.begin() + std::min<std::ptrdiff_t>(
+                                                                       200, static_cast<std::ptrdiff_t>(hardDiskRows.size())))
+                      : cdRows;
+        const auto destination = velmo::DestinationFolder::resolve(s.settings.PathToDB, s.AppDir, s.drives());
         // Play now checks that the file is there; the files are made beforehand.
         for (size_t r : rows) {
             const std::string caption = velmo::musicTreePath(list.at(r)->data()->MusicNode);
-            const std::string catalog = std::string(1, caption[caption.find('<') + 1]) + ":" +
-                                        caption.substr(caption.find('\\'));
-            const std::optional<std::string> native = s.drives().catalogToNative(catalog);
-            if (!native) throw std::runtime_error("no native path for " + catalog);
+            std::optional<std::string> native;
+            if (hardDisks) {
+                const std::string catalog = std::string(1, caption[caption.find('<') + 1]) + ":" +
+                                            caption.substr(caption.find('\\'));
+                native = s.drives().catalogToNative(catalog);
+            } else if (destination) {
+                std::string copyName = caption;
+                std::replace(copyName.begin(), copyName.end(), '/', '-');
+                native = destination->nativePath(copyName);
+            }
+            if (!native) throw std::runtime_error("no native path for " + caption);
             fs::create_directories(fs::path(*native).parent_path());
             velmo::platform::createEmptyFile(*native);
         }
@@ -179,10 +195,14 @@ int main(int argc, char** argv) {
         fs::remove_all(dir);
 
         std::printf("songs %zu\n", list.size());
-        std::printf("external play of %zu songs  %8.3f s (median of 5)\n", selection.size(), median(external));
+        if (hardDisks) {
+            std::printf("external play of %zu songs  %8.3f s (median of 5)\n", selection.size(), median(external));
+        } else {
+            std::printf("no hard-disk songs: external play not timed; CD songs play from the destination folder\n");
+        }
         std::printf("play now, one song         %8.3f ms (median of %zu, max %.3f ms)\n", median(playNow) * 1e3,
                     playNow.size(), *std::max_element(playNow.begin(), playNow.end()) * 1e3);
-        std::printf("next, one song             %8.3f ms (median of %zu)\n", median(next) * 1e3, next.size());
+        std::printf("next, one song             %8.4f ms (median of %zu)\n", median(next) * 1e3, next.size());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velmo-bench-play: %s\n", e.what());
         return 1;

@@ -144,8 +144,8 @@ std::string makeWorkDir(const Options& o) {
     return pattern;
 }
 
-// Counts the songs and lines of an existing file: lines are songs unless the next one is
-// deeper.
+// Counts the songs and lines of an existing file: songs are the lines with a song's icon (an
+// empty folder has no children either).
 velmo::bench::GeneratedDatabase describeFile(const std::string& path) {
     std::optional<std::string> bytes = velmo::platform::readWholeFile(path);
     if (!bytes) throw std::runtime_error("cannot read " + path);
@@ -154,7 +154,7 @@ velmo::bench::GeneratedDatabase describeFile(const std::string& path) {
     const velmo::LoadTree tree = velmo::LoadTree::parse(std::move(*bytes));
     d.lines = tree.size();
     for (size_t i = 0; i < tree.size(); ++i)
-        if (!tree.hasChildren(i) && tree.line(i).level > 0) ++d.songs;
+        if (velmo::isSongImage(velmo::GetNodeInfo(tree.line(i).text).icon)) ++d.songs;
     return d;
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "DatabaseGenerator.h"
+#include "musicdb/RootFolders.h"
 #include "musicdb/DatabaseFile.h"
 #include "musicdb/DatabaseLoader.h"
 #include "musicdb/MusicDatabase.h"
@@ -121,6 +122,11 @@ int main(int argc, char** argv) {
         if (biggest) db->renameNode(biggest, biggest->text() + " (renamed)");
         const double renameBig = secondsSince(start);
 
+        // A disk or folder rename changes which roots merge: the window then rebuilds the folder tree.
+        start = Clock::now();
+        velmo::RootFolders(*db).ReloadRootTree();
+        const double rebuildFolders = secondsSince(start);
+
         // One batch of a tenth of the songs.
         std::vector<velmo::TDataRec*> gone = pickTenth(*db, rng);
         start = Clock::now();
@@ -151,6 +157,7 @@ int main(int argc, char** argv) {
         std::printf("rename %zu folders         %8.3f s  %6.2f us each\n", folders.size(), rename,
                     rename / static_cast<double>(folders.size()) * 1e6);
         std::printf("rename a folder of %zu songs %6.3f s\n", biggestSongs, renameBig);
+        std::printf("rebuild the folder tree     %8.3f s\n", rebuildFolders);
         std::printf("delete %zu songs, 1 batch  %8.3f s  %6.2f us each\n", gone.size(), removeOne,
                     removeOne / static_cast<double>(gone.size()) * 1e6);
         std::printf("delete %zu songs, by 100   %8.3f s  %6.2f us each\n", gone.size(), removeBatches,

@@ -12,6 +12,7 @@
 #include "CopyProgressLine.h"
 #include "InterruptGuard.h"
 #include "LaunchCounter.h"
+#include "ListOutput.h"
 #include "TerminalUi.h"
 #include "app/AddDiskDialog.h"
 #include "app/CopyCommands.h"
@@ -136,19 +137,14 @@ bool cmdStats(Context& c, const std::vector<std::string>& args) {
 }
 
 bool cmdList(Context& c, const std::vector<std::string>& args) {
-    ItemList& list = listByName(c.session.db, args.empty() ? "music" : args[0]);
-    for (ListItem* item = list.first(); item; item = list.next(item))
-        c.out << int(item->imageIndex()) << '\t' << item->caption() << '\n';
+    writeListLines(c.out, listByName(c.session.db, args.empty() ? "music" : args[0]));
     return true;
 }
 
 bool cmdTree(Context& c, const std::vector<std::string>& args) {
     checkTree(args);
     std::string which = args.empty() ? "music" : args[0];
-    Tree& tree = which == "music" ? c.session.db.musicTree() : c.session.db.folderTree();
-    tree.forEach([&](TreeNode* node, int level) {
-        c.out << std::string(static_cast<size_t>(level), '\t') << node->text() << '\t' << int(node->imageIndex()) << '\n';
-    });
+    writeTreeLines(c.out, which == "music" ? c.session.db.musicTree() : c.session.db.folderTree());
     return true;
 }
 

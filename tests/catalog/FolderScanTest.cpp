@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "CatalogTestUtil.h"
@@ -64,13 +65,32 @@ TEST(FolderScan, SameNameWithAnotherSizeBecomesASecondSong) {
     CatalogFixture f;
     f.file("cd/Pop/a.mp3", 300);
     f.add({{"E:\\Pop\\", false}});
-    f.file("cd/Pop/a.mp3", 900);
+    f.file("cd/Pop/a.mp3", 900, id3Block("Longer take"));
     f.add({{"E:\\Pop\\", false}});
     ASSERT_EQ(f.db().musicList().size(), 2u);
     const TreeNode* pop = f.db().musicTree().topLevel(0)->child(0);
     ASSERT_EQ(pop->childCount(), 2u);
     EXPECT_EQ(pop->child(0)->data()->Size, 900); // the larger first
+    EXPECT_EQ(pop->child(0)->data()->IDTag().title, "Longer take");
     EXPECT_EQ(pop->child(1)->data()->Size, 300);
+}
+
+TEST(FolderScan, AFileLinkCountsAsItsFileWhileFifosAndDanglingLinksAreLeftOut) {
+    CatalogFixture f;
+    f.file("cd/Pop/a.mp3", 700, id3Block("Linked"));
+    fs::create_directories(f.dir.file("cd/Rock"));
+    ASSERT_EQ(symlink("../Pop/a.mp3", f.dir.file("cd/Rock/link.mp3").c_str()), 0);
+    ASSERT_EQ(symlink("../Pop/gone.mp3", f.dir.file("cd/Rock/dangling.mp3").c_str()), 0);
+    ASSERT_EQ(mkfifo(f.dir.file("cd/Rock/fifo.mp3").c_str(), 0600), 0);
+    {
+        HangGuard guard(30);
+        f.add({{"E:\\", false}});
+    }
+    EXPECT_EQ(captionsOf(f.db().musicList()),
+              (std::vector<std::string>{"Mix /MIX01/\\Pop\\a.mp3", "Mix /MIX01/\\Rock\\link.mp3"}));
+    const TDataRec* link = f.db().musicList().at(1)->data();
+    EXPECT_EQ(link->Size, 700);
+    EXPECT_EQ(link->IDTag().title, "Linked");
 }
 
 TEST(FolderScan, RootMarksFollowTheCheckBox) {

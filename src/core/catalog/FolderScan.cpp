@@ -13,6 +13,7 @@
 #include "catalog/ID3v1.h"
 #include "musicdb/RootFolders.h"
 #include "platform/FileIO.h"
+#include "platform/OpenFolder.h"
 #include "util/AsciiCase.h"
 #include "util/TextEncoding.h"
 
@@ -153,31 +154,35 @@ void FolderScan::AddCDPath(TreeNode* parent, const std::string& path) {
     unreadableRoot_.clear();
     auto native = drives_.nativePath(path);
     if (!native) return;
-    auto id = platform::folderIdentity(*native);
+    auto folder = platform::OpenFolder::open(*native);
+    auto id = folder ? folder->identity() : std::nullopt;
     if (!id) {
         unreadableRoot_ = std::strerror(errno);
         return;
     }
     if (!visited_.insert(*id).second) return;
     addingRoot_ = platform::realPath(*native).value_or(*native);
-    walkFolder(parent, path, *native);
+    walkFolder(parent, path, *native, *folder);
 }
 
 namespace {
 
-// What identifies a child for the find-or-insert: its kind, its exact name and, for a song, its
-// size. Two entries with the same key are the node TryToFindNode would find.
-std::string childKey(bool song, std::string_view name, int32_t size) {
+// What identifies a child for the find-or-insert, its size aside: its kind and its exact name.
+// Two entries with the same key and (for songs) the same size are the node TryToFindNode would
+// find.
+std::string childKey(bool song, std::string_view name) {
     std::string key(name);
     key.push_back(song ? '\x01' : '\x02');
-    if (song) key.append(reinterpret_cast<const char*>(&size), sizeof size);
     return key;
 }
 
+using OpenFolder = platform::OpenFolder;
+
 } // namespace
 
-void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std::string& native) {
-    auto entries = platform::listDirectory(native);
+void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std::string& native,
+                            const platform::OpenFolder& folder) {
+    auto entries = folder.list();
     if (!entries) {
         const std::string reason = std::strerror(errno);
         if (path == AddingPath) unreadableRoot_ = reason;
@@ -187,36 +192,55 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
     MusicDatabase& db = s_.db;
     Tree& music = db.musicTree();
     // Children known before the walk are found by their exact name first: a scan of a folder
-    // already in the database then costs no collation.
-    std::unordered_map<std::string, TreeNode*> known;
+    // already in the database then costs no collation, and a song already there needs only
+    // its size, not its tag.
+    std::unordered_multimap<std::string, TreeNode*> known;
     known.reserve(parent->childCount());
     for (size_t i = 0; i < parent->childCount(); ++i) {
         TreeNode* c = parent->child(i);
-        const bool song = isSongImage(c->imageIndex());
-        known.emplace(childKey(song, c->text(), song && c->data() ? c->data()->Size : 0), c);
+        known.emplace(childKey(isSongImage(c->imageIndex()), c->text()), c);
     }
     auto findOrInsert = [&](bool song, const std::string& name, int32_t size, uint8_t image) {
-        if (auto it = known.find(childKey(song, name, song ? size : 0)); it != known.end()) return it->second;
+        auto [from, to] = known.equal_range(childKey(song, name));
+        for (auto it = from; it != to; ++it)
+            if (!song || (it->second->data() && it->second->data()->Size == size)) return it->second;
         return db.TryToFindNode(parent, music, song, size, image, name);
     };
-    for (const platform::DirEntry& e : *entries) {
+    char block[128];
+    for (const OpenFolder::Entry& e : *entries) {
+        // A link counts as what it leads to; one that leads nowhere is no entry.
+        OpenFolder::Kind kind = e.kind;
+        std::optional<int64_t> fileSize;
+        const bool link = kind == OpenFolder::Kind::Link;
+        if (link) {
+            const auto target = folder.status(e.name, true);
+            if (!target) continue;
+            kind = target->kind;
+            fileSize = target->size;
+        }
+        if (kind != OpenFolder::Kind::File && kind != OpenFolder::Kind::Folder) continue;
         // The database holds names as UTF-8 text; a name in other bytes keeps them escaped.
         const std::string name = fileNameToText(e.name);
         if (!isStorableName(name)) {
-            if (e.isDirectory || isAccepted(name)) leftOut_.note(path + "\\" + name);
+            if (kind == OpenFolder::Kind::Folder || isAccepted(name)) leftOut_.note(path + "\\" + name);
             continue;
         }
-        // A link to a folder outside the one being added would catalogue what was not chosen.
-        if (e.isDirectory && e.isLink && !leadsInside(native + "/" + e.name)) continue;
-        if (e.isDirectory) {
+        if (kind == OpenFolder::Kind::Folder) {
+            // A link to a folder outside the one being added would catalogue what was not chosen.
+            if (link && !leadsInside(native + "/" + e.name)) continue;
             const std::string full = path + "\\" + name;
             const uint8_t image = path == AddingPath && !AddingRooted ? iiFolderRoot : iiFolder;
             trace(full);
             TreeNode* node = findOrInsert(false, name, 0, image);
             if (node->imageIndex() != iiFolderRoot) music.setImageIndex(node, image);
-            if (visited_.insert({e.device, e.inode}).second) walkFolder(node, full, native + "/" + e.name);
+            if (auto sub = folder.openSub(e.name)) {
+                const auto id = sub->identity();
+                if (id && visited_.insert(*id).second) walkFolder(node, full, native + "/" + e.name, *sub);
+            } else {
+                unreadable_.note("\"" + shown(full) + "\": " + std::strerror(errno));
+            }
             if (!node->hasChildren()) {
-                known.erase(childKey(false, name, 0));
+                known.erase(childKey(false, name));
                 db.removeEmptyBranch(node);
                 continue;
             }
@@ -226,14 +250,34 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
         }
         if (!isAccepted(name)) continue;
         trace(path + "\\" + name);
+        // A new file is opened once for its size and its tag together; one whose name is known
+        // already is most likely the same song, and its size alone tells.
+        std::optional<OpenFolder::Tail> tail;
+        bool tailTried = false;
+        if (!fileSize && !known.contains(childKey(true, name))) {
+            tailTried = true;
+            tail = folder.readTail(e.name, link, block, sizeof block);
+            if (tail) fileSize = tail->size;
+        }
+        if (!fileSize) {
+            // Also a file that cannot be opened: it is listed, so it is catalogued without a tag.
+            const auto st = folder.status(e.name, link);
+            if (!st || st->kind != OpenFolder::Kind::File) continue;
+            fileSize = st->size;
+        }
         // The file format holds sizes as signed 32-bit numbers; a larger file is kept at the
         // largest size it can say, so no counter ever goes negative.
-        const int32_t size = e.size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(e.size);
+        const int32_t size = *fileSize > INT32_MAX ? INT32_MAX : static_cast<int32_t>(*fileSize);
         TreeNode* node = findOrInsert(true, name, size, imageOfStatus(ssUnused));
         if (node->data()) continue; // already in the database
         TDataRec* rec = db.enterSong(node, size, GetInsLineIndex(node));
-        TIDTag tag;
-        if (ReadTag(native + "/" + e.name, tag)) rec->SetIDTag(tag);
+        if (!tailTried) tail = folder.readTail(e.name, link, block, sizeof block);
+        if (tail && tail->read) {
+            // A block without "TAG" is a file without a tag: the empty one.
+            TIDTag tag;
+            parseId3v1Block(std::string_view(block, sizeof block), tag);
+            rec->SetIDTag(tag);
+        }
         db.DiskAdded = true;
         db.setDBModified(true);
     }

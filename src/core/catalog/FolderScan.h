@@ -8,6 +8,9 @@
 namespace velmo {
 
 class TreeNode;
+namespace platform {
+class OpenFolder;
+}
 class MusicDatabase;
 class MessageTable;
 class UserInterface;
@@ -80,8 +83,9 @@ private:
     // Whether a folder link leads into the folder being added (else it is not followed).
     bool leadsInside(const std::string& nativeLink) const;
     void reportMissed() const;
-    // AddCDPath below a folder already entered: `native` is where `path` lies.
-    void walkFolder(TreeNode* parent, const std::string& path, const std::string& native);
+    // AddCDPath below a folder already entered and opened: `native` is where `path` lies.
+    void walkFolder(TreeNode* parent, const std::string& path, const std::string& native,
+                    const platform::OpenFolder& folder);
 
     Context s_;
     const ScanDrives& drives_;

@@ -60,6 +60,22 @@ public:
     ListItem* first() const;
     ListItem* next(const ListItem* item) const;
     std::vector<ListItem*> items() const;
+    // Visits every item in order. Faster than first() and next() over a whole list: each node is
+    // reached once from its parent, where next() climbs back up through the parents.
+    template <typename Visit> void forEach(Visit&& visit) const {
+        std::vector<ListItem*> path;
+        for (ListItem* n = root_; n || !path.empty();) {
+            if (n) {
+                path.push_back(n);
+                n = n->left_;
+                continue;
+            }
+            n = path.back();
+            path.pop_back();
+            visit(n);
+            n = n->right_;
+        }
+    }
 
     // Inserts at `index`; an index at or past the end appends.
     ListItem* insert(size_t index, TDataRec* rec, uint8_t image);

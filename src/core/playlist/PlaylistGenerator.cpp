@@ -30,12 +30,14 @@ void MakePlayList(const PlaylistContext& s) {
     std::vector<TDataRec*> records;
     std::vector<DrawList::Kind> kinds;
     ItemList& music = db.musicList();
-    for (ListItem* item = music.first(); item; item = music.next(item)) {
+    records.reserve(music.size());
+    kinds.reserve(music.size());
+    music.forEach([&](const ListItem* item) {
         if (item->imageIndex() == kUnusedImage || item->imageIndex() == kGoodUnusedImage) {
             records.push_back(item->data());
             kinds.push_back(item->imageIndex() == kGoodUnusedImage ? DrawList::JustGood : DrawList::Ordinary);
         }
-    }
+    });
     DrawList draw;
     draw.assign(std::move(records), std::move(kinds));
     if (draw.empty()) return;

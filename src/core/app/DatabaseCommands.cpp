@@ -9,6 +9,7 @@
 #include "base/UserInterface.h"
 #include "musicdb/DatabaseFile.h"
 #include "musicdb/DatabaseLoader.h"
+#include "platform/Clock.h"
 #include "platform/FileIO.h"
 #include "platform/NativePaths.h"
 #include "app/Profiles.h"
@@ -60,7 +61,17 @@ bool readAndAnalyze(Session& s, const std::string& nativePath, bool mergeMode) {
         DatabaseLoader::Options options;
         options.mergeMode = mergeMode;
         options.goodCycle = s.settings.GoodCycle;
-        options.processMessages = [&s] { s.ui.processMessages(); };
+        // The loader offers a pump after every disk and first-level folder, tens of thousands of
+        // times in a large collection; each round of window events costs a system call, and the
+        // window needs a few rounds a second.
+        constexpr int64_t kPumpIntervalMs = 40;
+        int64_t lastPump = s.clock.nowMs() - kPumpIntervalMs;
+        options.processMessages = [&s, &lastPump] {
+            const int64_t now = s.clock.nowMs();
+            if (now - lastPump < kPumpIntervalMs) return;
+            lastPump = now;
+            s.ui.processMessages();
+        };
         DatabaseLoader(s.db, options).AnalyzeTree(tree);
         return true;
     } catch (const std::exception& e) {

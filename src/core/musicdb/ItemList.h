@@ -60,8 +60,8 @@ public:
     ListItem* first() const;
     ListItem* next(const ListItem* item) const;
     std::vector<ListItem*> items() const;
-    // Visits every item in order. Faster than first() and next() over a whole list: each node is
-    // reached once from its parent, where next() climbs back up through the parents.
+    // Visits every item in order, each reached once from its parent; first() and next() over a
+    // whole list climb back up through the parents as well.
     template <typename Visit> void forEach(Visit&& visit) const {
         std::vector<ListItem*> path;
         for (ListItem* n = root_; n || !path.empty();) {

@@ -1,5 +1,6 @@
 // velmo-bench-edit: times song-level edits on a loaded database of SONGS songs (default
-// 1,000,000): finding songs by their Music List caption, renaming folders, and deleting a tenth
+// 1,000,000): finding songs by their Music List caption, renaming folders and following the
+// renames in the folder tree, and deleting a tenth
 // of the songs, picked at random across the collection, in one batch and in batches of 100.
 #include <algorithm>
 #include <chrono>
@@ -122,10 +123,45 @@ int main(int argc, char** argv) {
         if (biggest) db->renameNode(biggest, biggest->text() + " (renamed)");
         const double renameBig = secondsSince(start);
 
-        // A disk or folder rename changes which roots merge: the window then rebuilds the folder tree.
+        // The renames above left the folder tree behind; marking roots rebuilds it as a whole.
         start = Clock::now();
         velmo::RootFolders(*db).ReloadRootTree();
         const double rebuildFolders = secondsSince(start);
+
+        // Renames as the window makes them, each followed in the folder tree: 100 folders and
+        // 10 disks picked at random, then the folder with the most songs once more. The tree
+        // they leave must be the one a rebuild makes.
+        std::vector<velmo::TreeNode*> followed(folders.begin(), folders.begin() + std::min<size_t>(folders.size(), 100));
+        for (size_t i = 0; i < 10 && db->musicTree().topLevelCount() > 0; ++i)
+            followed.push_back(db->musicTree().topLevel(rng() % db->musicTree().topLevelCount()));
+        double followTotal = 0, followWorst = 0;
+        for (velmo::TreeNode* n : followed) {
+            db->renameNode(n, "^" + n->text());
+            start = Clock::now();
+            velmo::RootFolders(*db).FollowRename(n);
+            const double t = secondsSince(start);
+            followTotal += t;
+            followWorst = std::max(followWorst, t);
+        }
+        double followBig = 0;
+        if (biggest) {
+            db->renameNode(biggest, "^" + biggest->text());
+            start = Clock::now();
+            velmo::RootFolders(*db).FollowRename(biggest);
+            followBig = secondsSince(start);
+        }
+        auto folderTreeNow = [&db] {
+            std::vector<std::pair<const velmo::TreeNode*, std::string>> nodes;
+            db->folderTree().forEach([&](velmo::TreeNode* n, int level) {
+                nodes.emplace_back(nullptr, std::to_string(level) + " " + std::to_string(n->imageIndex()) + " " +
+                                                n->text());
+                nodes.back().first = n->data() ? n->data()->MusicNode : nullptr;
+            });
+            return nodes;
+        };
+        const auto afterFollowing = folderTreeNow();
+        velmo::RootFolders(*db).ReloadRootTree();
+        check(folderTreeNow() == afterFollowing, "following renames gave another folder tree than a rebuild");
 
         // One batch of a tenth of the songs.
         std::vector<velmo::TDataRec*> gone = pickTenth(*db, rng);
@@ -158,6 +194,10 @@ int main(int argc, char** argv) {
                     rename / static_cast<double>(folders.size()) * 1e6);
         std::printf("rename a folder of %zu songs %6.3f s\n", biggestSongs, renameBig);
         std::printf("rebuild the folder tree     %8.3f s\n", rebuildFolders);
+        std::printf("follow %zu renames          %8.3f s  %6.2f ms each, %.2f ms at most\n", followed.size(),
+                    followTotal, followTotal * 1e3 / static_cast<double>(std::max<size_t>(followed.size(), 1)),
+                    followWorst * 1e3);
+        std::printf("follow the rename of %zu songs %6.3f s\n", biggestSongs, followBig);
         std::printf("delete %zu songs, 1 batch  %8.3f s  %6.2f us each\n", gone.size(), removeOne,
                     removeOne / static_cast<double>(gone.size()) * 1e6);
         std::printf("delete %zu songs, by 100   %8.3f s  %6.2f us each\n", gone.size(), removeBatches,

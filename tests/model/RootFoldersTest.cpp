@@ -260,6 +260,63 @@ TEST_F(RootFoldersTest, ReloadRebuildsTheSameTreeAndFollowsRenames) {
     expectEverySongLinked();
 }
 
+TEST_F(RootFoldersTest, FollowingARenameGivesTheTreeARebuildGives) {
+    // Same-named roots on several disks, songs of one name in one merged folder (told apart by
+    // their status and disk), a marked disk and a root below an unmarked folder.
+    TreeNode* alpha = cd("Alpha", "A1");
+    TreeNode* jazzA = folder(alpha, "Jazz", iiFolderRoot);
+    TreeNode* liveA = folder(jazzA, "Live");
+    song(liveA, "same.mp3");
+    TDataRec* x = song(liveA, "x.mp3");
+    song(jazzA, "same.mp3", 1000, ssUsed);
+    TreeNode* beta = cd("Beta", "B1");
+    TreeNode* jazzB = folder(beta, "Jazz", iiFolderRoot);
+    TreeNode* liveB = folder(jazzB, "Live");
+    song(liveB, "same.mp3", 1000, ssBlack);
+    song(jazzB, "same.mp3", 1000, ssFavorites);
+    song(folder(folder(beta, "Rock", iiFolderRoot), "Live"), "r.mp3", 1000, ssGoodUsed);
+    TreeNode* gamma = cd("Gamma", "G1", iiCDDiskRoot);
+    song(folder(gamma, "Live"), "same.mp3", 1000, ssJustGood);
+    TreeNode* outer = folder(cd("Delta", "D1"), "Outer");
+    song(folder(outer, "Jazz", iiFolderRoot), "same.mp3", 1000, ssGoodUsed);
+
+    // Each song with the disk it comes from, so that the order of same-named songs shows.
+    auto dumpWithDisks = [this] {
+        std::vector<std::string> out = dump(db->folderTree());
+        size_t i = 0;
+        db->folderTree().forEach([&](TreeNode* n, int) {
+            TreeNode* top = n->data() ? n->data()->MusicNode : nullptr;
+            while (top && top->parent()) top = top->parent();
+            if (top) out[i] += " " + top->text();
+            ++i;
+        });
+        return out;
+    };
+    RootFolders roots(*db);
+    roots.ReloadRootTree();
+    const struct {
+        TreeNode* node;
+        const char* text;
+    } renames[] = {
+        {beta, "Zeta /B1/"},      // a disk: its songs now come after the others of their name
+        {jazzA, "Rock"},          // a root joins another merged root
+        {liveB, "Studio"},        // a folder inside a root
+        {gamma, "Aardvark /G1/"}, // a marked disk: its entry is renamed and moves
+        {outer, "Aaa"},           // an unmarked folder above a root
+        {x->MusicNode, "r.mp3"},  // a song joins another of its name
+        {jazzA, "Jazz"},          // and back: the emptied entry goes
+    };
+    for (const auto& r : renames) {
+        db->renameNode(r.node, r.text);
+        roots.FollowRename(r.node);
+        const auto followed = dumpWithDisks();
+        expectEverySongLinked();
+        roots.ReloadRootTree();
+        EXPECT_EQ(followed, dumpWithDisks()) << "after renaming to " << r.text;
+    }
+    EXPECT_EQ(childTexts(db->folderTree(), nullptr), (std::vector<std::string>{"Aardvark", "Jazz", "Rock"}));
+}
+
 TEST_F(RootFoldersTest, FolderTreeIconsFollowStatusChanges) {
     TDataRec* rec = song(folder(cd("One", "ONE"), "Pop", iiFolderRoot), "a.mp3");
     RootFolders(*db).ReloadRootTree();

@@ -136,7 +136,7 @@ bool TreeViewMusicTreeEdited(Session& s, TreeNode* node, const std::string& type
     }
     s.db.renameNode(node, newText);
     s.ui.processMessages();
-    RootFolders(s.db).ReloadRootTree();
+    RootFolders(s.db).FollowRename(node);
     s.db.notifyStatisticsChanged();
     return true;
 }

@@ -196,6 +196,17 @@ void MusicDatabase::removeNodes(Tree& tree, std::vector<TreeNode*> nodes, bool f
     }
 }
 
+void MusicDatabase::detachFromFolderTree(const std::vector<TDataRec*>& songs) {
+    std::vector<TreeNode*> nodes;
+    nodes.reserve(songs.size());
+    for (TDataRec* rec : songs) {
+        if (!rec->FolderNode) continue;
+        nodes.push_back(rec->FolderNode);
+        rec->FolderNode = nullptr;
+    }
+    removeNodes(folderTree_, std::move(nodes), false);
+}
+
 void MusicDatabase::removeSongs(const std::vector<TDataRec*>& songs) {
     std::vector<TDataRec*> batch;
     batch.reserve(songs.size());

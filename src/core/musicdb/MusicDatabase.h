@@ -92,10 +92,13 @@ public:
     // Removes a disk or folder node that holds no songs, with the records of it and of the
     // empty folders below it.
     void removeEmptyBranch(TreeNode* node);
+    // Takes the folder-tree nodes of songs out (their FolderNode becomes null), with the
+    // folders they leave empty; the songs stay in the music tree and the lists.
+    void detachFromFolderTree(const std::vector<TDataRec*>& songs);
 
     // Gives a music-tree node a new text and moves it to its sorted place among its siblings.
     // A song's folder-tree node follows; a disk or folder rename changes which root folders
-    // merge, so the caller rebuilds the folder tree (RootFolders::ReloadRootTree). Every list
+    // merge, so the caller brings the folder tree up to date (RootFolders::FollowRename). Every list
     // hears which of its rows now read a different caption. Sets DBModified.
     void renameNode(TreeNode* node, std::string newText);
 

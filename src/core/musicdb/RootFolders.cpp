@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "musicdb/MusicDatabase.h"
 
@@ -42,6 +43,20 @@ template <typename Less> void mergeRuns(TreeNode** begin, TreeNode** end, std::v
     if (from != begin) std::copy(from, from + n, begin);
 }
 
+// Whether `a` comes before `b` in a depth-first walk of the music tree, the order in which a
+// rebuild meets them.
+bool precedesInMusicTree(const TreeNode* a, const TreeNode* b) {
+    if (!a || !b || a == b) return false;
+    std::vector<const TreeNode*> upA, upB;
+    for (const TreeNode* n = a; n; n = n->parent()) upA.push_back(n);
+    for (const TreeNode* n = b; n; n = n->parent()) upB.push_back(n);
+    auto ia = upA.rbegin(), ib = upB.rbegin();
+    while (ia != upA.rend() && ib != upB.rend() && *ia == *ib) ++ia, ++ib;
+    if (ia == upA.rend()) return true;  // a holds b
+    if (ib == upB.rend()) return false; // b holds a
+    return (*ia)->row() < (*ib)->row();
+}
+
 } // namespace
 
 size_t RootFolders::pendingOrderOf(TreeNode* folderNode) {
@@ -73,13 +88,8 @@ void RootFolders::finishSongOrder() {
 }
 
 void RootFolders::ReRoot(TreeNode* musicNode) {
-    struct Depth {
-        int& depth;
-        explicit Depth(int& d) : depth(d) { ++depth; }
-        ~Depth() { --depth; }
-    };
     {
-        Depth depth(depth_);
+        PassDepth depth(depth_);
         if (!hasRootMark(musicNode->imageIndex())) {
             FindRoot(musicNode);
         } else {
@@ -130,34 +140,45 @@ void RootFolders::AddToRootTree(TreeNode* musicNode, TreeNode* folderNode) {
             AddToRootTree(c, g);
             emptyCandidates_.push_back({g, nullptr});
         } else if (isSongImage(image)) {
-            TDataRec* rec = c->data();
-            if (!rec || rec->FolderNode) continue;
-            TreeNode* s;
-            if (deferSongOrder_) {
-                if (run == SIZE_MAX) {
-                    run = pendingOrderOf(folderNode);
-                    pending_[run].runStarts.push_back(pending_[run].appended);
-                }
-                s = folders.append(folderNode, c->text(), c->imageIndex());
-                ++pending_[run].appended;
-            } else {
-                s = folders.insert(folderNode, rowAfterSongsNamed(folderNode, c->text()), c->text(), c->imageIndex());
-            }
-            s->setData(rec);
-            rec->FolderNode = s;
-            folders.setImageIndex(s, c->imageIndex());
-            db_.DiskAdded = true;
-            db_.setDBModified(true);
+            placeSong(c, folderNode, run);
         }
     }
 }
 
-size_t RootFolders::rowAfterSongsNamed(const TreeNode* folderNode, std::string_view text) const {
-    // Every song gets a node of its own, behind the songs of its name from disks rooted before.
+void RootFolders::placeSong(TreeNode* songNode, TreeNode* folderNode, size_t& run) {
+    TDataRec* rec = songNode->data();
+    if (!rec || rec->FolderNode) return;
+    Tree& folders = db_.folderTree();
+    TreeNode* s;
+    if (deferSongOrder_) {
+        if (run == SIZE_MAX) {
+            run = pendingOrderOf(folderNode);
+            pending_[run].runStarts.push_back(pending_[run].appended);
+        }
+        s = folders.append(folderNode, songNode->text(), songNode->imageIndex());
+        ++pending_[run].appended;
+    } else {
+        s = folders.insert(folderNode, rowForSong(folderNode, songNode), songNode->text(), songNode->imageIndex());
+    }
+    s->setData(rec);
+    rec->FolderNode = s;
+    folders.setImageIndex(s, songNode->imageIndex());
+    db_.DiskAdded = true;
+    db_.setDBModified(true);
+}
+
+size_t RootFolders::rowForSong(const TreeNode* folderNode, const TreeNode* songNode) const {
+    const std::string& text = songNode->text();
+    auto goesBehind = [&](const TreeNode* sibling) {
+        const int order = db_.CompareTreeNodes(sibling, text, false, 0, iiSongFirst);
+        if (order != 0 || !tiesInMusicOrder_) return order == 1;
+        return sibling->data() && precedesInMusicTree(songNode, sibling->data()->MusicNode);
+    };
+    // Every song gets a node of its own among the songs of its name.
     size_t lo = 0, hi = folderNode->childCount();
     while (lo < hi) {
         const size_t mid = lo + (hi - lo) / 2;
-        if (db_.CompareTreeNodes(folderNode->child(mid), text, false, 0, iiSongFirst) == 1) hi = mid;
+        if (goesBehind(folderNode->child(mid))) hi = mid;
         else lo = mid + 1;
     }
     return lo;
@@ -182,6 +203,66 @@ void RootFolders::ReloadRootTree() {
     Tree& music = db_.musicTree();
     for (size_t i = 0; i < music.topLevelCount(); ++i) builder.ReRoot(music.topLevel(i));
     builder.finishSongOrder();
+}
+
+bool RootFolders::songsBelowArePlaced(const TreeNode* node, std::vector<TDataRec*>& songs) const {
+    std::vector<const TreeNode*> stack{node};
+    while (!stack.empty()) {
+        const TreeNode* n = stack.back();
+        stack.pop_back();
+        for (size_t i = 0; i < n->childCount(); ++i) stack.push_back(n->child(i));
+        if (!isSongImage(n->imageIndex()) || !n->data()) continue;
+        if (!n->data()->FolderNode) return false;
+        songs.push_back(n->data());
+    }
+    return true;
+}
+
+void RootFolders::FollowRename(TreeNode* renamed) {
+    // The root the node's songs hang from: the nearest marked node at or above it. No unmarked
+    // node above that root (or above a node below every root) may hold songs of its own, as a
+    // rebuild would make it a root, and every song must be placed; otherwise the folder tree
+    // was not built from this music tree, and only a rebuild tells what it should be.
+    TreeNode* root = renamed;
+    while (root && !hasRootMark(root->imageIndex())) root = root->parent();
+    std::vector<TDataRec*> songs;
+    bool consistent = songsBelowArePlaced(renamed, songs) && (root || !isSongImage(renamed->imageIndex()));
+    for (const TreeNode* n = root ? root->parent() : renamed; consistent && n && !hasRootMark(n->imageIndex());
+         n = n->parent())
+        consistent = !n->hasChildren() || !isSongImage(n->lastChild()->imageIndex());
+    if (!consistent) {
+        ReloadRootTree();
+        return;
+    }
+
+    BulkUpdate bulk(db_);
+    db_.detachFromFolderTree(songs);
+    const bool deferred = std::exchange(deferSongOrder_, false);
+    tiesInMusicOrder_ = true;
+    if (!root || root == renamed) {
+        ReRoot(renamed);
+    } else {
+        {
+            PassDepth depth(depth_);
+            Tree& folders = db_.folderTree();
+            std::vector<TreeNode*> between; // the unmarked folders from below the root down to the node
+            for (TreeNode* n = renamed->parent(); n != root; n = n->parent()) between.push_back(n);
+            std::vector<TreeNode*> entries{RootFolder(root)};
+            for (auto it = between.rbegin(); it != between.rend(); ++it)
+                entries.push_back(db_.TryToFindNode(entries.back(), folders, false, 0, iiFolder, (*it)->text()));
+            if (isSongImage(renamed->imageIndex())) {
+                size_t run = SIZE_MAX;
+                placeSong(renamed, entries.back(), run);
+            } else {
+                entries.push_back(db_.TryToFindNode(entries.back(), folders, false, 0, iiFolder, renamed->text()));
+                AddToRootTree(renamed, entries.back());
+            }
+            for (auto it = entries.rbegin(); it != entries.rend(); ++it) emptyCandidates_.push_back({*it, nullptr});
+        }
+        RemoveEmptyEntries();
+    }
+    tiesInMusicOrder_ = false;
+    deferSongOrder_ = deferred;
 }
 
 void RootFolders::ResetRoots(TreeNode* musicNode) {

@@ -8,6 +8,7 @@ namespace velmo {
 
 class MusicDatabase;
 class TreeNode;
+struct TDataRec;
 
 // The folder tree: every root folder of every disk as a top-level entry, roots of the same
 // name merged into one, with the subfolders and songs below them. Roots are the disk and
@@ -38,6 +39,12 @@ public:
     void FindRoot(TreeNode* musicNode);
     // Rebuilds the whole folder tree.
     void ReloadRootTree();
+    // Brings the folder tree up to date after a disk, folder or song of the music tree got a
+    // new text (and its new place among its siblings): the songs below it leave their
+    // folder-tree nodes and come back where the new name puts them, as a rebuild would place
+    // them. Costs what the node holds and the folders it touches, not the whole tree; a
+    // folder tree that does not match its music tree is rebuilt instead.
+    void FollowRename(TreeNode* renamed);
     // Removes the root marks of every folder below a node.
     void ResetRoots(TreeNode* musicNode);
 
@@ -55,6 +62,14 @@ private:
         TreeNode* root;
     };
     void RemoveEmptyEntries();
+    // Counts the nesting of ReRoot passes: empty entries go when the outermost one ends.
+    struct PassDepth {
+        int& depth;
+        explicit PassDepth(int& d) : depth(d) { ++depth; }
+        ~PassDepth() { --depth; }
+    };
+    void placeSong(TreeNode* songNode, TreeNode* folderNode, size_t& run);
+    bool songsBelowArePlaced(const TreeNode* node, std::vector<TDataRec*>& songs) const;
     // A folder whose songs were appended out of order: each AddToRootTree call appended one
     // run of songs in the order of its music-tree folder, which is theirs too.
     struct PendingOrder {
@@ -63,10 +78,15 @@ private:
         std::vector<size_t> runStarts;      // where each run begins, counted among those songs
     };
     size_t pendingOrderOf(TreeNode* folderNode); // its index in pending_
-    size_t rowAfterSongsNamed(const TreeNode* folderNode, std::string_view text) const;
+    // Where a new song node goes among a folder's children: behind the songs of its name from
+    // disks rooted before it or, with tiesInMusicOrder_, from songs before it in the music tree.
+    size_t rowForSong(const TreeNode* folderNode, const TreeNode* songNode) const;
 
     MusicDatabase& db_;
     bool deferSongOrder_;
+    // A whole rebuild meets the songs in music-tree order; a rename that puts some of them back
+    // keeps that order among songs of one name.
+    bool tiesInMusicOrder_ = false;
     std::vector<PendingOrder> pending_;
     std::unordered_map<const TreeNode*, size_t> pendingIndex_;
     int depth_ = 0;

@@ -1,7 +1,7 @@
 // velmo-bench-edit: times song-level edits on a loaded database of SONGS songs (default
 // 1,000,000): finding songs by their Music List caption, renaming folders and following the
-// renames in the folder tree, and deleting a tenth
-// of the songs, picked at random across the collection, in one batch and in batches of 100.
+// renames in the folder tree, and deleting a tenth of the songs, picked at random across the
+// collection, in one batch and in batches of 100.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

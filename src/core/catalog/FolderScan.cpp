@@ -1,5 +1,6 @@
 #include "catalog/FolderScan.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -206,13 +207,23 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
             if (!song || (it->second->data() && it->second->data()->Size == size)) return it->second;
         return db.TryToFindNode(parent, music, song, size, image, name);
     };
-    char block[128];
+    // The entries in the order of the tree, subfolders first: each new node is then appended to
+    // its folder instead of going among siblings whose rows would all move. The listing comes
+    // in the file system's order (by hash, for one), and in a folder of thousands of files
+    // those moves made the scan quadratic.
+    struct Listed {
+        const OpenFolder::Entry* entry;
+        std::string name;             // as the database holds it
+        OpenFolder::Kind kind;        // what a link leads to
+        std::optional<int64_t> size;  // known already for a link
+    };
+    std::vector<Listed> listed;
+    listed.reserve(entries->size());
     for (const OpenFolder::Entry& e : *entries) {
         // A link counts as what it leads to; one that leads nowhere is no entry.
         OpenFolder::Kind kind = e.kind;
         std::optional<int64_t> fileSize;
-        const bool link = kind == OpenFolder::Kind::Link;
-        if (link) {
+        if (kind == OpenFolder::Kind::Link) {
             const auto target = folder.status(e.name, true);
             if (!target) continue;
             kind = target->kind;
@@ -220,11 +231,26 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
         }
         if (kind != OpenFolder::Kind::File && kind != OpenFolder::Kind::Folder) continue;
         // The database holds names as UTF-8 text; a name in other bytes keeps them escaped.
-        const std::string name = fileNameToText(e.name);
+        std::string name = fileNameToText(e.name);
         if (!isStorableName(name)) {
             if (kind == OpenFolder::Kind::Folder || isAccepted(name)) leftOut_.note(path + "\\" + name);
             continue;
         }
+        if (kind == OpenFolder::Kind::File && !isAccepted(name)) continue;
+        listed.push_back({&e, std::move(name), kind, fileSize});
+    }
+    const NodeCollator& collator = db.collator();
+    std::sort(listed.begin(), listed.end(), [&collator](const Listed& a, const Listed& b) {
+        if (a.kind != b.kind) return a.kind == OpenFolder::Kind::Folder;
+        return collator.compare(a.name, b.name) < 0;
+    });
+    char block[128];
+    for (const Listed& l : listed) {
+        const OpenFolder::Entry& e = *l.entry;
+        const std::string& name = l.name;
+        const OpenFolder::Kind kind = l.kind;
+        const bool link = e.kind == OpenFolder::Kind::Link;
+        std::optional<int64_t> fileSize = l.size;
         if (kind == OpenFolder::Kind::Folder) {
             // A link to a folder outside the one being added would catalogue what was not chosen.
             if (link && !leadsInside(native + "/" + e.name)) continue;
@@ -248,7 +274,6 @@ void FolderScan::walkFolder(TreeNode* parent, const std::string& path, const std
             if (!node->data()) db.AddToDataList(node);
             continue;
         }
-        if (!isAccepted(name)) continue;
         trace(path + "\\" + name);
         // A new file is opened once for its size and its tag together; one whose name is known
         // already is most likely the same song, and its size alone tells.

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
-#include <utility>
 
 #include "musicdb/MusicDatabase.h"
 
@@ -22,7 +21,7 @@ std::string rootName(const TreeNode* node) {
 }
 
 // Merges the sorted runs of [begin, end) that start at `starts` (the first at 0) pairwise until
-// one is left. Merging is stable, so songs that compare equal keep the order they came in.
+// one is left.
 template <typename Less> void mergeRuns(TreeNode** begin, TreeNode** end, std::vector<size_t> starts, Less less) {
     const size_t n = static_cast<size_t>(end - begin);
     starts.push_back(n);
@@ -43,18 +42,28 @@ template <typename Less> void mergeRuns(TreeNode** begin, TreeNode** end, std::v
     if (from != begin) std::copy(from, from + n, begin);
 }
 
-// Whether `a` comes before `b` in a depth-first walk of the music tree, the order in which a
-// rebuild meets them.
+// Whether `a` comes before `b` in a depth-first walk of the music tree: the order of songs of
+// one name in a folder of the folder tree, whichever way the tree was built.
 bool precedesInMusicTree(const TreeNode* a, const TreeNode* b) {
-    if (!a || !b || a == b) return false;
-    std::vector<const TreeNode*> upA, upB;
-    for (const TreeNode* n = a; n; n = n->parent()) upA.push_back(n);
-    for (const TreeNode* n = b; n; n = n->parent()) upB.push_back(n);
-    auto ia = upA.rbegin(), ib = upB.rbegin();
-    while (ia != upA.rend() && ib != upB.rend() && *ia == *ib) ++ia, ++ib;
-    if (ia == upA.rend()) return true;  // a holds b
-    if (ib == upB.rend()) return false; // b holds a
-    return (*ia)->row() < (*ib)->row();
+    auto depthOf = [](const TreeNode* n) {
+        size_t depth = 0;
+        for (; n->parent(); n = n->parent()) ++depth;
+        return depth;
+    };
+    size_t da = depthOf(a), db = depthOf(b);
+    for (; da > db; --da) a = a->parent();
+    if (a == b) return false; // b holds a
+    for (; db > da; --db) b = b->parent();
+    if (a == b) return true; // a holds b
+    while (a->parent() != b->parent()) a = a->parent(), b = b->parent();
+    return a->row() < b->row();
+}
+
+// The order of songs in a folder-tree folder: by name, songs of one name as the music tree has them.
+bool songBefore(const NodeCollator& collator, const TreeNode* a, const TreeNode* b) {
+    const int order = collator.compare(a->text(), b->text());
+    if (order != 0) return order < 0;
+    return a->data() && b->data() && precedesInMusicTree(a->data()->MusicNode, b->data()->MusicNode);
 }
 
 } // namespace
@@ -69,7 +78,7 @@ void RootFolders::finishSongOrder() {
     if (pending_.empty()) return;
     Tree& folders = db_.folderTree();
     const NodeCollator& collator = db_.collator();
-    auto less = [&collator](const TreeNode* a, const TreeNode* b) { return collator.compare(a->text(), b->text()) < 0; };
+    auto less = [&collator](const TreeNode* a, const TreeNode* b) { return songBefore(collator, a, b); };
     for (PendingOrder& p : pending_) {
         TreeNode* folder = p.folder;
         const size_t count = folder->childCount();
@@ -168,17 +177,14 @@ void RootFolders::placeSong(TreeNode* songNode, TreeNode* folderNode, size_t& ru
 }
 
 size_t RootFolders::rowForSong(const TreeNode* folderNode, const TreeNode* songNode) const {
-    const std::string& text = songNode->text();
-    auto goesBehind = [&](const TreeNode* sibling) {
-        const int order = db_.CompareTreeNodes(sibling, text, false, 0, iiSongFirst);
-        if (order != 0 || !tiesInMusicOrder_) return order == 1;
-        return sibling->data() && precedesInMusicTree(songNode, sibling->data()->MusicNode);
-    };
-    // Every song gets a node of its own among the songs of its name.
+    // Every song gets a node of its own, among the songs of its name in music-tree order;
+    // subfolders come before every song.
+    const NodeCollator& collator = db_.collator();
     size_t lo = 0, hi = folderNode->childCount();
     while (lo < hi) {
         const size_t mid = lo + (hi - lo) / 2;
-        if (goesBehind(folderNode->child(mid))) hi = mid;
+        const TreeNode* sibling = folderNode->child(mid);
+        if (isSongImage(sibling->imageIndex()) && songBefore(collator, songNode, sibling)) hi = mid;
         else lo = mid + 1;
     }
     return lo;
@@ -237,8 +243,6 @@ void RootFolders::FollowRename(TreeNode* renamed) {
 
     BulkUpdate bulk(db_);
     db_.detachFromFolderTree(songs);
-    const bool deferred = std::exchange(deferSongOrder_, false);
-    tiesInMusicOrder_ = true;
     if (!root || root == renamed) {
         ReRoot(renamed);
     } else {
@@ -261,8 +265,6 @@ void RootFolders::FollowRename(TreeNode* renamed) {
         }
         RemoveEmptyEntries();
     }
-    tiesInMusicOrder_ = false;
-    deferSongOrder_ = deferred;
 }
 
 void RootFolders::ResetRoots(TreeNode* musicNode) {

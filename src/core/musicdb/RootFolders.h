@@ -12,7 +12,9 @@ struct TDataRec;
 
 // The folder tree: every root folder of every disk as a top-level entry, roots of the same
 // name merged into one, with the subfolders and songs below them. Roots are the disk and
-// folder nodes of the music tree whose image carries the root mark.
+// folder nodes of the music tree whose image carries the root mark. Songs of one name in one
+// folder stand in the order of the music tree, however the folder tree came about (a load, a
+// rebuild, an added disk, a rename), so it looks the same again after a restart.
 class RootFolders {
 public:
     // With `deferSongOrder` the songs are appended to their folder-tree folders and each
@@ -78,15 +80,11 @@ private:
         std::vector<size_t> runStarts;      // where each run begins, counted among those songs
     };
     size_t pendingOrderOf(TreeNode* folderNode); // its index in pending_
-    // Where a new song node goes among a folder's children: behind the songs of its name from
-    // disks rooted before it or, with tiesInMusicOrder_, from songs before it in the music tree.
+    // Where a new song node goes among a folder's children.
     size_t rowForSong(const TreeNode* folderNode, const TreeNode* songNode) const;
 
     MusicDatabase& db_;
     bool deferSongOrder_;
-    // A whole rebuild meets the songs in music-tree order; a rename that puts some of them back
-    // keeps that order among songs of one name.
-    bool tiesInMusicOrder_ = false;
     std::vector<PendingOrder> pending_;
     std::unordered_map<const TreeNode*, size_t> pendingIndex_;
     int depth_ = 0;

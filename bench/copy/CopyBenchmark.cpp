@@ -1,13 +1,18 @@
-// velmo-bench-copy: the preparation of a copy and the result playlist, on a collection of
-// 1,000,000 songs with a playlist of 50,000 and a destination that still holds the previous copy.
+// velmo-bench-copy: the preparation of a copy and the result playlist, on a collection with a
+// playlist of a twentieth of its songs (50,000 of 1,000,000) and a destination that still holds
+// the previous copy.
 //
-// The collection is built in memory (not timed): one hard disk of 500 artist folders with 1,000
-// songs each and 500 CDs of 10 folders with 100 songs each. The previous copy is 50,000 other
-// random songs, now heard, whose files (empty: only names count here) lie in the destination with
-// a few files of the user's own; the new playlist is 50,000 random songs, so about 2,500 of them
-// were in the previous copy too. Each repetition rebuilds the destination (not timed) and times:
+// The collection (not timed) is a database file written by the generator in the shape asked for
+// and loaded as the program loads it at start-up, every hard disk's letter a local folder; the
+// merged shape has CDs alone, which the plan takes without a question. "synthetic" builds the
+// former in-memory collection instead: one hard disk of artist folders with 1,000 songs each and
+// as many songs again on CDs of 10 folders with 100 songs each. The previous copy is a twentieth
+// of the songs, now heard, whose files (empty: only names count here) lie in the destination with
+// a few files of the user's own; the new playlist is another random twentieth, so about one in
+// twenty of them was in the previous copy too. Each repetition rebuilds the destination (not
+// timed) and times:
 //   clean-up   DeleteOldSongs, MakeDirLists, DeleteOldDirs, CreateNewDirs
-//   plan       PrepareCopyData (one local-drive question, answered Yes)
+//   plan       PrepareCopyData (at most one local-drive question, answered Yes)
 //   m3u        FormPlayList over the destination after a complete copy (the files of the new
 //              playlist present), written atomically with fsync.
 #include <sys/resource.h>
@@ -22,11 +27,16 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "DatabaseGenerator.h"
 #include "app/Session.h"
 #include "base/UserInterface.h"
+#include "musicdb/DatabaseLoader.h"
+#include "musicdb/ItemList.h"
 #include "musicdb/MusicDatabase.h"
 #include "platform/Clock.h"
 #include "platform/Drives.h"
@@ -69,7 +79,16 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
 }
 
-std::vector<TDataRec*> buildCollection(MusicDatabase& db, int hardFolders, int cds) {
+// Where the songs come from: a generated database file of one of the generator's shapes, or
+// the in-memory collection of earlier runs.
+struct Source {
+    bool synthetic = false;
+    bench::Shape shape = bench::Shape::Collection;
+    const char* name = "collection";
+    uint64_t seed = 1;
+};
+
+std::vector<TDataRec*> buildSynthetic(MusicDatabase& db, int hardFolders, int cds) {
     BulkUpdate bulk(db);
     std::vector<TDataRec*> songs;
     std::mt19937 rng(20240611);
@@ -113,39 +132,61 @@ void buildDestination(const DestinationFolder& dest, const std::vector<TDataRec*
     for (int i = 0; i < 20; ++i) platform::createEmptyFile(dest.folder + "/own file " + std::to_string(i) + ".txt");
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    int reps = 3;
-    int hardFolders = 500, cds = 500, playlist = 50000;
-    for (int i = 1; i < argc; ++i) {
-        const bool hasValue = i + 1 < argc;
-        if (!std::strcmp(argv[i], "--reps") && hasValue) reps = std::max(1, std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--small")) { hardFolders = 50; cds = 50; playlist = 5000; }
-        else {
-            std::fprintf(stderr, "usage: velmo-bench-copy [--reps N] [--small]\n");
-            return 2;
-        }
+// Loads a generated database of `songs` songs. Its own playlist and its Favorites (which every
+// playlist carries) are put back among the unheard, so that the playlist is the one drawn here.
+std::vector<TDataRec*> loadGenerated(MusicDatabase& db, uint64_t songs, const Source& source, const std::string& dir) {
+    const std::string file = dir + "/generated.vmdb";
+    bench::generateDatabase(songs, file, source.seed, source.shape);
+    std::optional<std::string> bytes = platform::readWholeFile(file);
+    fs::remove(file);
+    if (!bytes) throw std::runtime_error("cannot read " + file);
+    {
+        LoadTree tree = LoadTree::parse(std::move(*bytes));
+        DatabaseLoader(db, {}).AnalyzeTree(tree);
     }
+    std::vector<TDataRec*> all;
+    StatisticsBatch batch(db);
+    const ItemList& list = db.musicList();
+    for (const ListItem* item = list.first(); item; item = list.next(item)) {
+        TDataRec* rec = item->data();
+        const int status = MusicDatabase::statusOf(rec);
+        if (status == ssPlayList || status == ssFavorites) db.SetStatus(rec, ssUnused);
+        else if (status == ssGoodPlayList) db.SetStatus(rec, ssGoodUnused);
+        all.push_back(rec);
+    }
+    return all;
+}
 
+struct Step {
+    const char* name;
+    std::vector<double> wall, cpu;
+};
+
+// One collection of `songs` songs in a fresh program folder.
+void run(uint64_t songs, const Source& source, int reps) {
     char tmpl[] = "/tmp/velmo-bench-copy-XXXXXX";
-    if (!mkdtemp(tmpl)) {
-        std::perror("mkdtemp");
-        return 1;
-    }
+    if (!mkdtemp(tmpl)) throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
     const std::string appDir = tmpl;
+    // Every letter a generated hard disk may have is a local folder.
+    std::vector<platform::DriveEntry> drives;
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        drives.push_back({letter, platform::DriveKind::Fixed, appDir + "/hd/" + letter, std::nullopt});
+        fs::create_directories(drives.back().path);
+    }
     YesUi ui;
     platform::DetachedProcessLauncher launcher;
     platform::SteadyClock clock;
-    SessionServices services{ui, launcher, clock, [](const std::string& dir) {
-                                 return platform::DriveTable({{'C', platform::DriveKind::Fixed, dir + "/c", std::nullopt}}, dir);
-                             }};
+    SessionServices services{ui, launcher, clock,
+                             [&drives](const std::string& dir) { return platform::DriveTable(drives, dir); }};
     Session s(appDir, services, std::make_unique<Mt19937Random>(7));
     s.settings.PathToDB = "Profiles\\Default\\MusicBase";
 
     auto start = Clock::now();
-    std::vector<TDataRec*> songs = buildCollection(s.db, hardFolders, cds);
-    std::vector<TDataRec*> shuffled = songs;
+    const int playlist = static_cast<int>(songs / 20);
+    const std::vector<TDataRec*> all =
+        source.synthetic ? buildSynthetic(s.db, static_cast<int>(songs / 2000), static_cast<int>(songs / 2000))
+                         : loadGenerated(s.db, songs, source, appDir);
+    std::vector<TDataRec*> shuffled = all;
     std::mt19937 rng(99);
     std::shuffle(shuffled.begin(), shuffled.end(), rng);
     std::vector<TDataRec*> previous(shuffled.begin(), shuffled.begin() + playlist);
@@ -157,17 +198,14 @@ int main(int argc, char** argv) {
     }
     int overlap = 0;
     for (TDataRec* rec : previous) overlap += MusicDatabase::statusOf(rec) == ssPlayList;
-    std::printf("%zu songs, playlist %d (%d of them in the previous copy of %d); built in %.2f s\n", songs.size(),
-                s.db.counters()[cP].count, overlap, playlist, secondsSince(start));
+    std::printf("\n%s: %zu songs, playlist %d (%d of them in the previous copy of %d); %s in %.2f s\n", source.name,
+                all.size(), s.db.counters()[cP].count, overlap, playlist,
+                source.synthetic ? "built" : "generated and loaded", secondsSince(start));
 
     const CopyContext context = s.copyContext();
     const DestinationFolder dest = *DestinationFolder::resolve(s.settings.PathToDB, appDir, s.drives());
     // Wall time and the process's CPU time (user and system) of each step: on a machine shared
     // with other work the CPU time is the steadier figure.
-    struct Step {
-        const char* name;
-        std::vector<double> wall, cpu;
-    };
     Step steps[] = {{"DeleteOldSongs", {}, {}}, {"MakeDirLists", {}, {}},    {"DeleteOldDirs", {}, {}},
                     {"CreateNewDirs", {}, {}},  {"PrepareCopyData", {}, {}}, {"M3U lines", {}, {}},
                     {"FormPlayList", {}, {}}};
@@ -201,29 +239,78 @@ int main(int argc, char** argv) {
         prepWall.push_back(wall);
         prepCpu.push_back(cpu);
 
-        // A complete copy, then its playlist file.
+        // A complete copy of every disk (the local drives too: the question was answered Yes),
+        // then its playlist file.
         for (const CopyItem& item : copyPlan.CopyList) platform::createEmptyFile(dest.nativePath(item.DestName));
         DriveFlags copyFromDrive{};
-        copyFromDrive['C' - 'A'] = true;
+        for (const PlannedDisk& disk : copyPlan.DiskPlan)
+            if (disk.driveLetter) copyFromDrive[static_cast<size_t>(disk.driveLetter - 'A')] = disk.doCopy;
         size_t count = 0;
         timed(steps[5], [&] { count = PlayListLines(context, copyFromDrive).size(); });
         timed(steps[6], [&] { FormPlayList(context, copyFromDrive); });
         if (count != copyPlan.CopyList.size()) std::fprintf(stderr, "only %zu songs listed\n", count);
         bytes = platform::readWholeFile(playlistFilePath(context)).value_or("").size();
-        std::printf("rep %d: destination of %d files made in %.1f s; OldDirs %zu, NewDirs %zu, CopyList %zu, disks %d\n",
-                    r + 1, playlist + 20, setup, oldDirs, newDirs, copyPlan.CopyList.size(), copyPlan.DisksTotal());
+        std::printf("rep %d: destination of %d files made in %.1f s; OldDirs %zu, NewDirs %zu, CopyList %zu, disks %d"
+                    " (%d local)\n",
+                    r + 1, playlist + 20, setup, oldDirs, newDirs, copyPlan.CopyList.size(), copyPlan.DisksTotal(),
+                    copyPlan.HardDiskCount);
         std::fflush(stdout);
     }
-    std::printf("\nmedian of %d, ms          wall      cpu\n", reps);
+    std::printf("median of %d, ms          wall      cpu\n", reps);
     for (const Step& step : steps)
         std::printf("  %-16s %9.1f %8.1f\n", step.name, 1000 * median(step.wall), 1000 * median(step.cpu));
-    std::printf("  preparation      %9.1f %8.1f   (target <= 1500)\n", 1000 * median(prepWall), 1000 * median(prepCpu));
-    std::printf("  (FormPlayList: target <= 200; the file has %zu bytes, written with fsync)\n", bytes);
+    std::printf("  preparation      %9.1f %8.1f   (target <= 1500 at 1,000,000 songs)\n", 1000 * median(prepWall),
+                1000 * median(prepCpu));
+    std::printf("  (FormPlayList: target <= 200 at 1,000,000 songs; the file has %zu bytes, written with fsync)\n",
+                bytes);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak RSS %.0f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
 
     std::error_code ec;
     fs::remove_all(appDir, ec);
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: velmo-bench-copy [--shape collection|merged|synthetic] [--large] [--songs N]...\n"
+                         "                        [--reps N] [--seed S]\n"
+                         "  default: the generator's collection shape of 10,000 and 100,000 songs (--large: also\n"
+                         "  1,000,000); 3 runs each\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int reps = 3;
+    bool large = false;
+    std::vector<uint64_t> sizes;
+    Source source;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        uint64_t number = 0;
+        if (!std::strcmp(argv[i], "--reps") && hasValue) reps = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--large")) large = true;
+        else if (!std::strcmp(argv[i], "--songs") && hasValue && bench::parseNumber(argv[++i], number) && number >= 2000)
+            sizes.push_back(number);
+        else if (!std::strcmp(argv[i], "--seed") && hasValue && bench::parseNumber(argv[++i], number))
+            source.seed = number;
+        else if (!std::strcmp(argv[i], "--shape") && hasValue) {
+            const std::string_view name = argv[++i];
+            source.synthetic = name == "synthetic";
+            if (!source.synthetic && !bench::parseShape(name, source.shape)) return usage();
+            source.name = argv[i];
+        } else {
+            return usage();
+        }
+    }
+    if (sizes.empty()) sizes = {10000, 100000};
+    if (large) sizes.push_back(1000000);
+    try {
+        for (uint64_t songs : sizes) run(songs, source, reps);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "velmo-bench-copy: %s\n", e.what());
+        return 1;
+    }
     return 0;
 }

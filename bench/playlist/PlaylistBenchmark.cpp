@@ -1,11 +1,16 @@
-// velmo-bench-playlist: times "Make playlist" on collections of 100,000 and 1,000,000 songs.
+// velmo-bench-playlist: times "Make playlist" on collections of 10,000 and 100,000 songs (with
+// --large also 1,000,000).
 //
-// A collection is built in memory (not timed): 1,000 folders, song sizes spread evenly over
-// 1 to 15 MB, a quarter of the songs Just Good, all unheard. Each generation starts from an
-// empty playlist: the songs of the previous one are put back before it (not timed). SizeOfDB
-// is the target number of songs times the mean song size, so a generation takes about that
-// many songs; the table shows how many it took. Times cover the whole button handler:
-// collecting the candidates from the Music List, drawing, and every status change.
+// The collection (not timed) is a database file written by the generator in the shape asked for
+// and loaded as the program loads it at start-up; "synthetic" builds the former in-memory
+// collection instead: 1,000 folders, song sizes spread evenly over 1 to 15 MB, a quarter of the
+// songs Just Good, all unheard. Each generation starts from an empty playlist: the songs of the
+// previous one are put back before it (not timed), and so are the generated file's own playlist
+// and its Favorites, which every playlist carries.
+// SizeOfDB is the target number of songs times the mean song size, so a generation takes about
+// that many songs; the table shows how many it took. A target above the unheard songs of the
+// collection cannot be drawn and is skipped. Times cover the whole button handler: collecting
+// the candidates from the Music List, drawing, and every status change.
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -14,17 +19,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <unistd.h>
 #include <vector>
 
+#include "DatabaseGenerator.h"
 #include "app/Session.h"
 #include "base/UserInterface.h"
 #include "platform/Clock.h"
 #include "platform/ProcessLauncher.h"
+#include "musicdb/DatabaseLoader.h"
 #include "musicdb/MusicDatabase.h"
+#include "platform/FileIO.h"
 #include "app/PlaylistCommands.h"
 
 namespace {
@@ -60,7 +72,16 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
 }
 
-void buildCollection(Session& s, int songs) {
+// Where the songs come from: a generated database file of one of the generator's shapes, or
+// the in-memory collection of earlier runs.
+struct Source {
+    bool synthetic = false;
+    bench::Shape shape = bench::Shape::Collection;
+    const char* name = "collection";
+    uint64_t seed = 1;
+};
+
+void buildSynthetic(Session& s, int songs) {
     MusicDatabase& db = s.db;
     BulkUpdate bulk(db);
     std::mt19937 rng(static_cast<uint32_t>(songs) ^ 0x9e3779b9u);
@@ -79,6 +100,28 @@ void buildCollection(Session& s, int songs) {
             if (rng() % 4 == 0) db.SetStatus(rec, ssGoodUnused);
         }
     }
+}
+
+void loadGenerated(Session& s, int songs, const Source& source) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("velmo-bench-playlist-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "db.vmdb").string();
+    bench::generateDatabase(static_cast<uint64_t>(songs), file, source.seed, source.shape);
+    std::optional<std::string> bytes = platform::readWholeFile(file);
+    std::filesystem::remove_all(dir);
+    if (!bytes) throw std::runtime_error("cannot read " + file);
+    LoadTree tree = LoadTree::parse(std::move(*bytes));
+    DatabaseLoader(s.db, {}).AnalyzeTree(tree);
+}
+
+// Songs a generation may take.
+int unheardSongs(Session& s) {
+    int n = 0;
+    const ItemList& list = s.db.musicList();
+    for (const ListItem* item = list.first(); item; item = list.next(item))
+        n += item->imageIndex() == imageOfStatus(ssUnused) || item->imageIndex() == imageOfStatus(ssGoodUnused);
+    return n;
 }
 
 // Puts the songs of the playlist back to their unheard statuses.
@@ -102,7 +145,7 @@ struct Row {
     double minSeconds = 0;
 };
 
-void runCollection(int songs, int reps, const std::vector<int>& targets) {
+void runCollection(int songs, int reps, const std::vector<int>& targets, const Source& source) {
     SilentUi ui;
     velmo::platform::DetachedProcessLauncher launcher;
     velmo::platform::SteadyClock clock;
@@ -110,17 +153,26 @@ void runCollection(int songs, int reps, const std::vector<int>& targets) {
                                        std::make_unique<Mt19937Random>(kSeed));
     s->fixedSeed = kSeed;
     const auto buildStart = Clock::now();
-    buildCollection(*s, songs);
+    if (source.synthetic) buildSynthetic(*s, songs);
+    else loadGenerated(*s, songs, source);
+    emptyPlaylist(*s);
     const double buildSeconds = secondsSince(buildStart);
     const StatCounters& c = s->db.counters();
     const double meanMB = c.a.sizeMB / c.a.count;
+    const int unheard = unheardSongs(*s);
 
-    std::printf("\n%d songs (%d Just Good), %.0f MB, mean %.2f MB/song; built in %.2f s; peak RSS %.0f MB\n",
-                c.a.count, c[cG].count, c.a.sizeMB, meanMB, buildSeconds, peakRssMB());
+    std::printf("\n%s: %d songs (%d Just Good, %d unheard), %.0f MB, mean %.2f MB/song; %s in %.2f s; "
+                "peak RSS %.0f MB\n",
+                source.name, c.a.count, c[cG].count, unheard, c.a.sizeMB, meanMB,
+                source.synthetic ? "built" : "generated and loaded", buildSeconds, peakRssMB());
     std::printf("%8s %6s %10s | %8s %10s | %10s %10s | %8s\n", "target", "fixed", "SizeOfDB", "songs", "JG share",
                 "median ms", "min ms", "us/song");
 
     for (int target : targets) {
+        if (target > unheard) {
+            std::printf("%8d  skipped: more than the %d unheard songs\n", target, unheard);
+            continue;
+        }
         for (bool fixed : {false, true}) {
             Row row{target, fixed, 0, 0, 0, 0};
             s->settings.GoodFixed = fixed;
@@ -153,8 +205,10 @@ void runCollection(int songs, int reps, const std::vector<int>& targets) {
 
 void usage() {
     std::fprintf(stderr,
-                 "usage: velmo-bench-playlist [--songs N] [--reps N] [--target N]...\n"
-                 "  default: 100,000 and 1,000,000 songs; targets 100, 10,000 and 50,000; 5 runs each\n");
+                 "usage: velmo-bench-playlist [--shape collection|merged|synthetic] [--large] [--songs N]...\n"
+                 "                            [--reps N] [--target N]... [--seed S]\n"
+                 "  default: the generator's collection shape of 10,000 and 100,000 songs (--large: also\n"
+                 "  1,000,000); targets 100, 10,000 and 50,000; 5 runs each\n");
 }
 
 } // namespace
@@ -163,9 +217,22 @@ int main(int argc, char** argv) {
     std::vector<int> sizes;
     std::vector<int> targets;
     int reps = 5;
+    bool large = false;
+    Source source;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--songs") && hasValue) sizes.push_back(std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--large")) large = true;
+        else if (!std::strcmp(argv[i], "--seed") && hasValue) source.seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--shape") && hasValue) {
+            const std::string_view name = argv[++i];
+            source.synthetic = name == "synthetic";
+            if (!source.synthetic && !bench::parseShape(name, source.shape)) {
+                usage();
+                return 2;
+            }
+            source.name = argv[i];
+        }
         else if (!std::strcmp(argv[i], "--reps") && hasValue) reps = std::max(1, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--target") && hasValue) targets.push_back(std::atoi(argv[++i]));
         else {
@@ -173,7 +240,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (sizes.empty()) sizes = {100000, 1000000};
+    if (sizes.empty()) sizes = {10000, 100000};
+    if (large) sizes.push_back(1000000);
     if (targets.empty()) targets = {100, 10000, 50000};
 
     std::printf("Make playlist: GoodPercent 20 of the playlist's size when the share is fixed; median and\n"
@@ -184,7 +252,12 @@ int main(int argc, char** argv) {
             usage();
             return 2;
         }
-        runCollection(songs, reps, targets);
+        try {
+            runCollection(songs, reps, targets, source);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "velmo-bench-playlist: %s\n", e.what());
+            return 1;
+        }
     }
     return 0;
 }

@@ -1,10 +1,14 @@
 // velmo-bench-scan: times adding a folder tree to the catalogue against a bare walk of it.
 //
-// A tree of N files (default 100,000) is generated in a temporary folder (not timed):
-// Artist\Album folders, collections nested three to five folders deep, a few big unsorted
-// folders of thousands of files, album art subfolders without any music. About a fifth of the
-// files are pictures and texts; the music files (.mp3, .MP3, .wma) are 200 to 2000 bytes and
-// most end in an ID3v1 block. Names mix ASCII, accented Latin, Cyrillic and Japanese.
+// A tree of N files (default 100,000) is generated in a temporary folder (not timed), or once
+// in a folder given with --tree and reused by later runs of the same shape, size and seed.
+// The collection shape: Artist\Album folders, collections nested three to five folders deep, a
+// few big unsorted folders of thousands of files, album art subfolders without any music. The
+// merged shape is a data disc of an MP3 archive: root folders A to Z, each with its artists'
+// album folders and the two big folders Compilations and Singles (the biggest about 30,000
+// files at a million). About a fifth of the files are pictures and texts (few in the big
+// folders); the music files (.mp3, .MP3, .wma) are 200 to 2000 bytes and most end in an ID3v1
+// block. Names mix ASCII, accented Latin, Cyrillic and Japanese.
 //
 // Then, in the same process:
 //   (a) walk   - a bare recursive walk: openat/readdir of every folder, the type of each entry
@@ -29,12 +33,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "DatabaseGenerator.h"
 #include "app/Session.h"
 #include "base/UserInterface.h"
 #include "platform/Clock.h"
@@ -98,8 +104,9 @@ public:
         filler_.assign(2000, 'U');
     }
 
-    TreeStats generate() {
+    TreeStats generate(bench::Shape shape) {
         std::filesystem::create_directories(root_);
+        if (shape == bench::Shape::MergedRoots) return generateMerged();
         folder("", 2); // a few loose files in the drive root
         // Big unsorted folders of a few thousand files (fewer in a small tree).
         const double scale = std::min(1.0, static_cast<double>(target_) / 100000.0);
@@ -125,18 +132,42 @@ public:
         for (int a = 0; stats_.files < target_; ++a) {
             const std::string name = artist(a);
             const int albums = 1 + static_cast<int>(rng_() % 6);
-            for (int k = 0; k < albums && stats_.files < target_; ++k) {
-                char path[256];
-                std::snprintf(path, sizeof path, "%s/%d. %s %s (%d)", name.c_str(), k + 1,
-                              kWords[rng_() % std::size(kWords)], kWords[rng_() % std::size(kWords)],
-                              1970 + static_cast<int>(rng_() % 50));
-                album(path);
-            }
+            for (int k = 0; k < albums && stats_.files < target_; ++k) album(name + "/" + albumName(k));
         }
         return stats_;
     }
 
 private:
+    // How often each first letter starts an artist's name, per mille.
+    static constexpr int kLetterWeights[26] = {50, 65, 60, 55, 25, 35, 40, 40, 15, 35, 30, 45, 70,
+                                               25, 20, 50, 4,  45, 90, 85, 8,  15, 30, 4,  10, 8};
+
+    TreeStats generateMerged() {
+        long total = 0;
+        for (int w : kLetterWeights) total += w;
+        int artists = 0;
+        for (int letter = 0; letter < 26 && stats_.files < target_; ++letter) {
+            const long share = letter == 25 ? target_ - stats_.files : target_ * kLetterWeights[letter] / total;
+            until_ = stats_.files + share;
+            const std::string root(1, static_cast<char>('A' + letter));
+            folder(root + "/Compilations", share * 20 / 100, false, 2);
+            folder(root + "/Singles", share * 33 / 100, false, 2);
+            while (stats_.files < until_) {
+                const std::string name = root + "/" + artist(artists++);
+                const int albums = 1 + static_cast<int>(rng_() % 6);
+                for (int k = 0; k < albums && stats_.files < until_; ++k) album(name + "/" + albumName(k));
+            }
+        }
+        return stats_;
+    }
+
+    std::string albumName(int k) {
+        char path[160];
+        std::snprintf(path, sizeof path, "%d. %s %s (%d)", k + 1, kWords[rng_() % std::size(kWords)],
+                      kWords[rng_() % std::size(kWords)], 1970 + static_cast<int>(rng_() % 50));
+        return path;
+    }
+
     std::string artist(int n) const {
         char buf[128];
         std::snprintf(buf, sizeof buf, "%s %04d", kArtists[n % std::size(kArtists)], n);
@@ -149,21 +180,23 @@ private:
         if (rng_() % 20 == 0) folder(path + "/Scans", 2 + static_cast<long>(rng_() % 3), true);
     }
 
-    // `count` files (fewer when the tree is full) in a folder below the root.
-    void folder(const std::string& relative, long count, bool picturesOnly = false) {
-        count = std::min(count, target_ - stats_.files);
+    // `count` files (fewer when the tree is full) in a folder below the root, `otherPercent` of
+    // them pictures and texts.
+    void folder(const std::string& relative, long count, bool picturesOnly = false, unsigned otherPercent = 20) {
+        count = std::min(count, until_ - stats_.files);
         if (count <= 0) return;
         const std::string dir = relative.empty() ? root_ : root_ + "/" + relative;
         if (!relative.empty()) std::filesystem::create_directories(dir);
         for (long i = 0; i < count; ++i) {
             const auto kind = rng_() % 100;
-            if (picturesOnly || kind < 20) {
+            if (picturesOnly || kind < otherPercent) {
                 static const char* const other[] = {"cover %ld.jpg", "notes %ld.txt", "release %ld.nfo"};
                 char name[64];
                 std::snprintf(name, sizeof name, other[rng_() % 3], i);
                 writeFile(dir + "/" + name, 200 + rng_() % 1801, nullptr);
             } else {
-                const char* ext = kind < 84 ? "mp3" : kind < 92 ? "MP3" : "wma";
+                const auto music = (kind - otherPercent) * 80 / (100 - otherPercent);
+                const char* ext = music < 64 ? "mp3" : music < 72 ? "MP3" : "wma";
                 char name[160];
                 std::snprintf(name, sizeof name, "%02ld - %s %s.%s", i + 1, kWords[rng_() % std::size(kWords)],
                               kWords[rng_() % std::size(kWords)], ext);
@@ -211,6 +244,7 @@ private:
 
     std::string root_;
     long target_;
+    long until_ = target_; // where the part being made ends
     std::mt19937 rng_;
     std::string filler_;
     TreeStats stats_;
@@ -294,10 +328,14 @@ struct Options {
     uint32_t seed = 20240611;
     std::string dir;
     bool keep = false;
+    std::string tree; // where the generated tree is kept for later runs
+    bench::Shape shape = bench::Shape::Collection;
+    std::string shapeName = "collection";
 };
 
 void usage() {
-    std::fprintf(stderr, "usage: velmo-bench-scan [--files N] [--reps R] [--seed S] [--dir DIR] [--keep]\n");
+    std::fprintf(stderr, "usage: velmo-bench-scan [--shape collection|merged] [--files N] [--reps R] [--seed S]\n"
+                         "                        [--dir DIR] [--keep] [--tree DIR]\n");
 }
 
 std::optional<Options> parseOptions(int argc, char** argv) {
@@ -310,10 +348,30 @@ std::optional<Options> parseOptions(int argc, char** argv) {
         else if (arg == "--seed" && hasValue) o.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         else if (arg == "--dir" && hasValue) o.dir = argv[++i];
         else if (arg == "--keep") o.keep = true;
+        else if (arg == "--tree" && hasValue) o.tree = argv[++i];
+        else if (arg == "--shape" && hasValue) {
+            o.shapeName = argv[++i];
+            if (!bench::parseShape(o.shapeName, o.shape)) return std::nullopt;
+        }
         else return std::nullopt;
     }
     if (o.files < 1 || o.reps < 1) return std::nullopt;
     return o;
+}
+
+// A tree kept by an earlier run: its description line must match this run's.
+std::string treeDescription(const Options& o) {
+    return o.shapeName + " " + std::to_string(o.files) + " " + std::to_string(o.seed);
+}
+
+std::optional<TreeStats> keptTree(const std::string& stamp, const Options& o) {
+    std::ifstream in(stamp);
+    std::string description;
+    TreeStats t;
+    if (!std::getline(in, description) || description != treeDescription(o) ||
+        !(in >> t.files >> t.folders >> t.music >> t.tagged))
+        return std::nullopt;
+    return t;
 }
 
 } // namespace
@@ -324,30 +382,55 @@ int main(int argc, char** argv) {
         usage();
         return 2;
     }
-    std::string base = options->dir;
-    if (base.empty()) {
-        const char* tmp = std::getenv("TMPDIR");
-        base = tmp && *tmp ? tmp : "/tmp";
+    std::string work;
+    if (!options->tree.empty()) {
+        work = options->tree;
+    } else {
+        std::string base = options->dir;
+        if (base.empty()) {
+            const char* tmp = std::getenv("TMPDIR");
+            base = tmp && *tmp ? tmp : "/tmp";
+        }
+        std::string pattern = base + "/velmo-bench-scan-XXXXXX";
+        if (!mkdtemp(pattern.data())) {
+            std::fprintf(stderr, "cannot make a folder in %s: %s\n", base.c_str(), std::strerror(errno));
+            return 2;
+        }
+        work = pattern;
     }
-    std::string pattern = base + "/velmo-bench-scan-XXXXXX";
-    if (!mkdtemp(pattern.data())) {
-        std::fprintf(stderr, "cannot make a folder in %s: %s\n", base.c_str(), std::strerror(errno));
-        return 2;
-    }
-    const std::string work = pattern;
     const std::string root = work + "/drive";
     const std::string appDir = work + "/app";
-    std::filesystem::create_directories(appDir);
+    const std::string stamp = work + "/tree.txt";
 
-    std::printf("generating %ld files in %s ...\n", options->files, root.c_str());
-    std::fflush(stdout);
+    std::optional<TreeStats> kept = options->tree.empty() ? std::nullopt : keptTree(stamp, *options);
+    TreeStats made;
     Clock::time_point start = Clock::now();
-    const TreeStats made = TreeGenerator(root, options->files, options->seed).generate();
-    std::printf("generated in %.1f s: %ld files, %ld music (%ld with a tag)\n", secondsSince(start), made.files,
-                made.music, made.tagged);
+    if (kept) {
+        made = *kept;
+        std::printf("%s shape: reusing the tree of %ld files in %s\n", options->shapeName.c_str(), made.files,
+                    root.c_str());
+    } else {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+        std::filesystem::remove(stamp, ec);
+        std::printf("%s shape: generating %ld files in %s ...\n", options->shapeName.c_str(), options->files,
+                    root.c_str());
+        std::fflush(stdout);
+        made = TreeGenerator(root, options->files, options->seed).generate(options->shape);
+        std::printf("generated in %.1f s: %ld files, %ld music (%ld with a tag)\n", secondsSince(start), made.files,
+                    made.music, made.tagged);
+    }
+    std::error_code appError;
+    std::filesystem::remove_all(appDir, appError);
+    std::filesystem::create_directories(appDir);
 
     const TreeStats warm = walkTree(root); // fills the page cache for everything below
     bool ok = warm.files == made.files && warm.music == made.music && warm.tagged == made.tagged;
+    if (!options->tree.empty() && !kept && ok) {
+        std::ofstream out(stamp);
+        out << treeDescription(*options) << "\n" << made.files << " " << warm.folders << " " << made.music << " "
+            << made.tagged << "\n";
+    }
 
     BenchUi ui;
     platform::DetachedProcessLauncher launcher;
@@ -411,7 +494,9 @@ int main(int argc, char** argv) {
     std::printf("(medians of %d repetitions)\n", options->reps);
     if (!ok) std::printf("\nCOUNT MISMATCH: the scan did not find exactly the generated music files\n");
 
-    if (options->keep) {
+    if (!options->tree.empty()) {
+        std::printf("the tree stays in %s for the next run\n", work.c_str());
+    } else if (options->keep) {
         std::printf("kept %s\n", work.c_str());
     } else {
         std::error_code ec;

@@ -54,6 +54,37 @@ TEST(FormPlayListTest, CopiedAndUncopiedLocalSongsInPlaylistOrderByteForByte) {
     EXPECT_EQ(f.ui.shown[0].text, "Your playlist was saved to " + path + ".");
 }
 
+// A copy counts as it would for a look-up of its path, whether its folder holds many songs of
+// the playlist (listed once) or few (asked file by file): a file or a link to one, not a
+// dangling link, a folder of the song's name or nothing.
+TEST(FormPlayListTest, CopiesCountTheSameInFoldersOfManySongsAndOfFew) {
+    CopyFixture f;
+    for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h"}) f.file(std::string("cd/Many/") + name + ".mp3");
+    for (const char* name : {"x", "y"}) f.file(std::string("cd/Few/") + name + ".mp3");
+    f.add({{"E:\\", false}}, "Mix", "MIX1");
+    std::vector<std::string> captions;
+    for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h"})
+        captions.push_back(std::string("Mix /MIX1/\\Many\\") + name + ".mp3");
+    captions.push_back("Mix /MIX1/\\Few\\x.mp3");
+    captions.push_back("Mix /MIX1/\\Few\\y.mp3");
+    f.setStatus(captions, ssPlayList);
+    f.destFile("Mix -MIX1-/Many/a.mp3");
+    f.destFile("elsewhere.bin");
+    fs::create_symlink(f.dest("elsewhere.bin"), f.dest("Mix -MIX1-/Many/b.mp3"));
+    fs::create_symlink(f.dest("gone.bin"), f.dest("Mix -MIX1-/Many/c.mp3"));
+    fs::create_directories(f.dest("Mix -MIX1-/Many/d.mp3"));
+    f.destFile("Mix -MIX1-/Many/e.mp3");
+    fs::create_directories(f.dest("Mix -MIX1-/Few"));
+    fs::create_symlink(f.dest("elsewhere.bin"), f.dest("Mix -MIX1-/Few/x.mp3"));
+    fs::create_directories(f.dest("Mix -MIX1-/Few/y.mp3"));
+
+    ASSERT_TRUE(FormPlayList(f.context(), DriveFlags{}));
+    EXPECT_EQ(readFile(f.dest("Default.m3u")), "Mix -MIX1-/Many/a.mp3\r\n"
+                                               "Mix -MIX1-/Many/b.mp3\r\n"
+                                               "Mix -MIX1-/Many/e.mp3\r\n"
+                                               "Mix -MIX1-/Few/x.mp3\r\n");
+}
+
 TEST(FormPlayListTest, NamedAfterTheProfileSilentWithoutTheNoticeAndAFailedWriteIsReported) {
     ResultFixture f;
     f.session->settings.ConfirmOpts[ShowResultWnd] = false;

@@ -116,6 +116,42 @@ TEST(ItemList, RandomInsertsAndRemovesKeepTheOrderOfAPlainVector) {
     expectSameOrder(list, reference);
 }
 
+TEST(ItemList, BatchedInsertsEndInTheOrderOfInsertsMadeOneByOne) {
+    std::vector<TDataRec> recs(8);
+    // Into an empty list, a short one and one long enough for its insertions to go one by one.
+    for (uint32_t existing : {0u, 5u, 3000u}) {
+        SCOPED_TRACE("existing " + std::to_string(existing));
+        ItemList list;
+        MirrorObserver mirror(list);
+        list.addObserver(&mirror);
+        std::vector<ListItem*> reference;
+        for (uint32_t i = 0; i < existing; ++i) reference.push_back(list.append(&recs[i % 8], 6));
+        Mt19937Random random(existing + 1);
+        list.beginBulkUpdate();
+        {
+            InsertBatch batch(list);
+            for (int step = 0; step < 400; ++step) {
+                const size_t pos = random.below(static_cast<uint32_t>(reference.size()) + 2);
+                ListItem* item = list.insert(pos, &recs[step % 8], 7);
+                reference.insert(reference.begin() + static_cast<std::ptrdiff_t>(std::min(pos, reference.size())),
+                                 item);
+                ASSERT_EQ(list.size(), reference.size());
+                if (step == 150) {
+                    // A read in the middle places what came so far; the batch goes on.
+                    expectSameOrder(list, reference);
+                } else if (step % 60 == 59) {
+                    list.remove(item);
+                    reference.erase(std::find(reference.begin(), reference.end(), item));
+                }
+            }
+        }
+        list.endBulkUpdate();
+        expectSameOrder(list, reference);
+        EXPECT_EQ(mirror.rows(), reference);
+        list.removeObserver(&mirror);
+    }
+}
+
 TEST(ItemList, ObserverHearsEveryRowAndCanFollowTheList) {
     ItemList list;
     TDataRec rec;

@@ -1,11 +1,45 @@
 #include "musicdb/ItemList.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 
 #include "musicdb/TDataRec.h"
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMO_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMO_ASAN 1
+#endif
+#ifdef VELMO_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace velmo {
+
+namespace {
+
+// A removed item waits for reuse; the sanitizer builds catch a read of it meanwhile.
+void markFree(ListItem* item) {
+#ifdef VELMO_ASAN
+    ASAN_POISON_MEMORY_REGION(item, sizeof *item);
+#else
+    (void)item;
+#endif
+}
+
+void markInUse(ListItem* item) {
+#ifdef VELMO_ASAN
+    ASAN_UNPOISON_MEMORY_REGION(item, sizeof *item);
+#else
+    (void)item;
+#endif
+}
+
+} // namespace
 
 std::string ListItem::caption() const { return data_ ? musicTreePath(data_->MusicNode) : std::string(); }
 
@@ -77,6 +111,7 @@ void ItemList::appendItem(ListItem* item) {
 }
 
 ListItem* ItemList::at(size_t index) const {
+    settle();
     ListItem* n = root_;
     while (n) {
         size_t leftSize = sizeOf(n->left_);
@@ -93,6 +128,7 @@ ListItem* ItemList::at(size_t index) const {
 }
 
 size_t ItemList::indexOf(const ListItem* item) const {
+    settle();
     size_t index = sizeOf(item->left_);
     for (const ListItem* n = item; n->parent_; n = n->parent_)
         if (n->parent_->right_ == n) index += sizeOf(n->parent_->left_) + 1;
@@ -100,12 +136,14 @@ size_t ItemList::indexOf(const ListItem* item) const {
 }
 
 ListItem* ItemList::first() const {
+    settle();
     ListItem* n = root_;
     while (n && n->left_) n = n->left_;
     return n;
 }
 
 ListItem* ItemList::next(const ListItem* item) const {
+    settle();
     if (item->right_) {
         ListItem* n = item->right_;
         while (n->left_) n = n->left_;
@@ -125,24 +163,80 @@ std::vector<ListItem*> ItemList::items() const {
 
 ListItem* ItemList::insert(size_t index, TDataRec* rec, uint8_t image) {
     index = std::min(index, size());
-    notify([&](ItemListObserver* o) { o->beginInsert(index, index); });
-    auto* item = new ListItem;
+    ListItem* item = newItem();
     item->data_ = rec;
     item->image_ = image;
     item->priority_ = nextPriority();
-    if (index == size()) {
-        appendItem(item);
-    } else {
-        ListItem *left, *right;
-        split(root_, index, left, right);
-        root_ = merge(merge(left, item), right);
-        root_->parent_ = nullptr;
+    if (batchDepth_ > 0 && !notifying()) {
+        pending_.emplace_back(item, index);
+        return item;
     }
+    settle();
+    notify([&](ItemListObserver* o) { o->beginInsert(index, index); });
+    placeAt(index, item);
     notify([](ItemListObserver* o) { o->endInsert(); });
     return item;
 }
 
+void ItemList::placeAt(size_t index, ListItem* item) {
+    if (index == sizeOf(root_)) {
+        appendItem(item);
+        return;
+    }
+    ListItem *left, *right;
+    split(root_, index, left, right);
+    root_ = merge(merge(left, item), right);
+    root_->parent_ = nullptr;
+}
+
+void ItemList::endInsertBatch() {
+    assert(batchDepth_ > 0);
+    if (--batchDepth_ == 0) settle();
+}
+
+void ItemList::placePending() {
+    std::vector<std::pair<ListItem*, size_t>> pending;
+    pending.swap(pending_);
+    const size_t existing = sizeOf(root_), total = existing + pending.size();
+    // A few insertions into a long list cost less one by one.
+    if (existing / 16 > pending.size()) {
+        for (const auto& [item, index] : pending) placeAt(index, item);
+        return;
+    }
+    // Backwards: the last insertion keeps its index; each earlier one takes the place its index
+    // names among those the later ones left free (a Fenwick tree counting free places).
+    auto lowBit = [](size_t i) { return i & (~i + 1); };
+    std::vector<int32_t> free(total + 1);
+    for (size_t i = 1; i <= total; ++i) free[i] = static_cast<int32_t>(lowBit(i));
+    std::vector<ListItem*> order(total, nullptr);
+    for (size_t j = pending.size(); j-- > 0;) {
+        size_t place = 0;
+        auto k = static_cast<int32_t>(pending[j].second + 1);
+        for (size_t step = std::bit_floor(total); step > 0; step >>= 1) {
+            if (place + step <= total && free[place + step] < k) {
+                place += step;
+                k -= free[place];
+            }
+        }
+        order[place] = pending[j].first;
+        for (size_t i = place + 1; i <= total; i += lowBit(i)) --free[i];
+    }
+    // The items already in the list fill the free places, in their order.
+    size_t next = 0;
+    visitInOrder(root_, [&](ListItem* item) {
+        while (order[next]) ++next;
+        order[next++] = item;
+    });
+    root_ = nullptr;
+    for (ListItem* item : order) {
+        item->left_ = item->right_ = item->parent_ = nullptr;
+        item->size_ = 1;
+        appendItem(item);
+    }
+}
+
 void ItemList::unlink(ListItem* item) {
+    settle();
     ListItem* parent = item->parent_;
     ListItem* joined = merge(item->left_, item->right_);
     if (joined) joined->parent_ = parent;
@@ -152,7 +246,7 @@ void ItemList::unlink(ListItem* item) {
         (parent->left_ == item ? parent->left_ : parent->right_) = joined;
         for (ListItem* n = parent; n; n = n->parent_) n->size_ = 1 + sizeOf(n->left_) + sizeOf(n->right_);
     }
-    delete item;
+    freeItem(item);
 }
 
 void ItemList::remove(ListItem* item) {
@@ -192,6 +286,7 @@ void ItemList::remove(const std::vector<ListItem*>& items) {
 }
 
 void ItemList::captionsChanged(const std::vector<ListItem*>& items) {
+    settle();
     if (!notifying() || items.empty()) return;
     for (const auto& run : runsOf(items))
         notify([&](ItemListObserver* o) { o->itemChanged(run.first, run.second, TextChanged); });
@@ -199,24 +294,43 @@ void ItemList::captionsChanged(const std::vector<ListItem*>& items) {
 
 void ItemList::clear() {
     notify([](ItemListObserver* o) { o->beginReset(); });
-    // Iterative, so that a degenerate shape cannot overflow the stack.
-    std::vector<ListItem*> stack;
-    if (root_) stack.push_back(root_);
-    while (!stack.empty()) {
-        ListItem* n = stack.back();
-        stack.pop_back();
-        if (n->left_) stack.push_back(n->left_);
-        if (n->right_) stack.push_back(n->right_);
-        delete n;
-    }
     root_ = nullptr;
+    pending_.clear();
+    for (ListItem* item = freeItems_; item;) {
+        markInUse(item);
+        item = item->right_;
+    }
+    blocks_.clear();
+    usedInBlock_ = kBlockItems;
+    freeItems_ = nullptr;
     notify([](ItemListObserver* o) { o->endReset(); });
+}
+
+ListItem* ItemList::newItem() {
+    if (ListItem* item = freeItems_) {
+        markInUse(item);
+        freeItems_ = item->right_;
+        *item = ListItem();
+        return item;
+    }
+    if (usedInBlock_ == kBlockItems) {
+        blocks_.push_back(std::make_unique<ListItem[]>(kBlockItems));
+        usedInBlock_ = 0;
+    }
+    return &blocks_.back()[usedInBlock_++];
+}
+
+void ItemList::freeItem(ListItem* item) {
+    item->data_ = nullptr;
+    item->right_ = freeItems_;
+    freeItems_ = item;
+    markFree(item);
 }
 
 void ItemList::setImageIndex(ListItem* item, uint8_t image) {
     if (item->image_ == image) return;
     item->image_ = image;
-    if (bulkDepth_ == 0 && !observers_.empty()) {
+    if (notifying()) {
         size_t index = indexOf(item);
         notify([&](ItemListObserver* o) { o->itemChanged(index, index, IconChanged); });
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,15 @@ public:
 
 private:
     friend class ItemList;
+    friend class UnheardSongs;
     TDataRec* data_ = nullptr;
     ListItem* left_ = nullptr;
     ListItem* right_ = nullptr;
     ListItem* parent_ = nullptr;
     uint32_t size_ = 1;
     uint32_t priority_ = 0;
+    // A Music List item's place among the database's unheard songs.
+    uint32_t slot_ = 0;
     uint8_t image_ = 0;
 };
 
@@ -53,8 +57,8 @@ public:
     ItemList& operator=(const ItemList&) = delete;
     ~ItemList();
 
-    size_t size() const { return root_ ? root_->size_ : 0; }
-    bool empty() const { return root_ == nullptr; }
+    size_t size() const { return sizeOf(root_) + pending_.size(); }
+    bool empty() const { return size() == 0; }
     ListItem* at(size_t index) const;
     size_t indexOf(const ListItem* item) const;
     ListItem* first() const;
@@ -63,18 +67,8 @@ public:
     // Visits every item in order, each reached once from its parent; first() and next() over a
     // whole list climb back up through the parents as well.
     template <typename Visit> void forEach(Visit&& visit) const {
-        std::vector<ListItem*> path;
-        for (ListItem* n = root_; n || !path.empty();) {
-            if (n) {
-                path.push_back(n);
-                n = n->left_;
-                continue;
-            }
-            n = path.back();
-            path.pop_back();
-            visit(n);
-            n = n->right_;
-        }
+        settle();
+        visitInOrder(root_, visit);
     }
 
     // Inserts at `index`; an index at or past the end appends.
@@ -94,6 +88,11 @@ public:
     // Observers hear one reset instead of the single changes made in between. Calls nest.
     void beginBulkUpdate();
     void endBulkUpdate();
+    // While no observer is told of single changes, insertions between these calls take their
+    // places together, in one pass over the list, when the batch ends or the list is next read:
+    // a playlist draw puts tens of thousands of songs at random rows. Calls nest.
+    void beginInsertBatch() { ++batchDepth_; }
+    void endInsertBatch();
 
 private:
     template <typename F> void notify(F f) {
@@ -101,10 +100,33 @@ private:
             for (ItemListObserver* o : observers_) f(o);
     }
     static uint32_t sizeOf(const ListItem* n) { return n ? n->size_ : 0; }
+    template <typename Visit> static void visitInOrder(ListItem* root, Visit&& visit) {
+        std::vector<ListItem*> path;
+        for (ListItem* n = root; n || !path.empty();) {
+            if (n) {
+                path.push_back(n);
+                n = n->left_;
+                continue;
+            }
+            n = path.back();
+            path.pop_back();
+            visit(n);
+            n = n->right_;
+        }
+    }
+    // Puts the batched insertions in their places. Reading a list settles it: its items stay
+    // what they are, only where the batched ones stand is worked out.
+    void settle() const {
+        if (!pending_.empty()) const_cast<ItemList*>(this)->placePending();
+    }
+    void placePending();
+    void placeAt(size_t index, ListItem* item);
     static void update(ListItem* n);
     static ListItem* merge(ListItem* a, ListItem* b);
     static void split(ListItem* t, size_t k, ListItem*& left, ListItem*& right);
     void appendItem(ListItem* item);
+    ListItem* newItem();
+    void freeItem(ListItem* item);
     uint32_t nextPriority();
     bool notifying() const { return bulkDepth_ == 0 && !observers_.empty(); }
     void unlink(ListItem* item);
@@ -112,9 +134,31 @@ private:
     std::vector<std::pair<size_t, size_t>> runsOf(const std::vector<ListItem*>& items) const;
 
     ListItem* root_ = nullptr;
+    // Batched insertions, each with the index it was given.
+    std::vector<std::pair<ListItem*, size_t>> pending_;
+    int batchDepth_ = 0;
+    // Items come from blocks of the list's own: a list of a million songs costs a thousand
+    // allocations instead of a million, keeps its items close in memory, and a cleared list
+    // gives its blocks back at once. Removed items wait in a free list for the next insertion.
+    static constexpr size_t kBlockItems = 1024;
+    std::vector<std::unique_ptr<ListItem[]>> blocks_;
+    size_t usedInBlock_ = kBlockItems;
+    ListItem* freeItems_ = nullptr;
     uint64_t seed_ = 0x9E3779B97F4A7C15ULL;
     std::vector<ItemListObserver*> observers_;
     int bulkDepth_ = 0;
+};
+
+// RAII form of beginInsertBatch/endInsertBatch.
+class InsertBatch {
+public:
+    explicit InsertBatch(ItemList& list) : list_(list) { list_.beginInsertBatch(); }
+    ~InsertBatch() { list_.endInsertBatch(); }
+    InsertBatch(const InsertBatch&) = delete;
+    InsertBatch& operator=(const InsertBatch&) = delete;
+
+private:
+    ItemList& list_;
 };
 
 } // namespace velmo

@@ -102,6 +102,7 @@ void MusicDatabase::SetStatus(TDataRec* rec, int newStatus) {
     musicTree_.setImageIndex(rec->MusicNode, image);
     if (rec->FolderNode) folderTree_.setImageIndex(rec->FolderNode, image);
     musicList_.setImageIndex(rec->MusicListItem, image);
+    unheard_.changed(rec->MusicListItem, UnheardSongs::kindOfImage(image));
     for (Counter c : {cP, cB, cF, cG})
         if (ListItem* item = itemField(rec, c)) listOf(c).setImageIndex(item, image);
 
@@ -156,7 +157,10 @@ TDataRec* MusicDatabase::enterSong(TreeNode* node, int32_t size, size_t listInde
     if (!rec) rec = AddToDataList(node);
     rec->Size = size;
     musicTree_.setImageIndex(node, imageOfStatus(ssUnused));
+    const bool atEnd = listIndex >= musicList_.size();
     rec->MusicListItem = musicList_.insert(listIndex, rec, imageOfStatus(ssUnused));
+    if (atEnd) unheard_.appended(rec->MusicListItem, UnheardSongs::Ordinary);
+    else unheard_.insertedInside();
     count(rec, kEnterUnused, 1, 1);
     notifyStatisticsChanged();
     return rec;
@@ -231,6 +235,7 @@ void MusicDatabase::removeSongs(const std::vector<TDataRec*>& songs) {
         SetStatus(rec, ssUsed);
         count(rec, kLeaveUsed, -1, -1);
         items.push_back(rec->MusicListItem);
+        unheard_.removed(rec->MusicListItem);
         rec->MusicListItem = nullptr;
         musicNodes.push_back(rec->MusicNode);
         if (rec->FolderNode) folderNodes.push_back(rec->FolderNode);
@@ -459,6 +464,7 @@ int MusicDatabase::TreeViewFoldersCompare(const TreeNode* node1, const TreeNode*
 void MusicDatabase::ClearDB() {
     BulkUpdate bulk(*this);
     musicList_.clear();
+    unheard_.clear();
     playList_.clear();
     blackList_.clear();
     favorites_.clear();

@@ -11,6 +11,7 @@
 #include "musicdb/StatCounters.h"
 #include "musicdb/TDataRec.h"
 #include "musicdb/Tree.h"
+#include "musicdb/UnheardSongs.h"
 #include "util/RandomSource.h"
 
 namespace velmo {
@@ -45,6 +46,8 @@ public:
     ItemList& blackList() { return blackList_; }
     ItemList& favorites() { return favorites_; }
     ItemList& justGood() { return justGood_; }
+    // The songs a playlist may draw, kept in step with the Music List and every status change.
+    UnheardSongs& unheardSongs() { return unheard_; }
     const StatCounters& counters() const { return counters_; }
     const std::vector<std::unique_ptr<TDataRec>>& dataList() const { return DataList_; }
     RandomSource& random() { return *random_; }
@@ -183,6 +186,7 @@ private:
     Tree musicTree_;
     Tree folderTree_;
     ItemList musicList_, playList_, blackList_, favorites_, justGood_;
+    UnheardSongs unheard_{musicList_};
     StatCounters counters_;
     std::vector<std::unique_ptr<TDataRec>> DataList_;
     TDataRec* lastRecord_ = nullptr;

@@ -4,16 +4,8 @@
 #include "base/UserInterface.h"
 #include "musicdb/MusicDatabase.h"
 #include "settings/ProfileSettings.h"
-#include "playlist/DrawList.h"
 
 namespace velmo {
-
-namespace {
-
-constexpr uint8_t kUnusedImage = imageOfStatus(ssUnused);
-constexpr uint8_t kGoodUnusedImage = imageOfStatus(ssGoodUnused);
-
-} // namespace
 
 bool passesAcceptanceTest(const PlaylistContext& s, bool justGood) {
     const StatCounters& c = s.db.counters();
@@ -27,45 +19,35 @@ bool passesAcceptanceTest(const PlaylistContext& s, bool justGood) {
 
 void MakePlayList(const PlaylistContext& s) {
     MusicDatabase& db = s.db;
-    std::vector<TDataRec*> records;
-    std::vector<DrawList::Kind> kinds;
-    ItemList& music = db.musicList();
-    records.reserve(music.size());
-    kinds.reserve(music.size());
-    music.forEach([&](const ListItem* item) {
-        if (item->imageIndex() == kUnusedImage || item->imageIndex() == kGoodUnusedImage) {
-            records.push_back(item->data());
-            kinds.push_back(item->imageIndex() == kGoodUnusedImage ? DrawList::JustGood : DrawList::Ordinary);
-        }
-    });
-    DrawList draw;
-    draw.assign(std::move(records), std::move(kinds));
+    // Each song drawn leaves the unheard songs through its change of status.
+    UnheardSongs& draw = db.unheardSongs();
     if (draw.empty()) return;
     if (s.reseedFromClock) db.random().reseed(clockSeed());
 
     StatisticsBatch batch(db);
     StatusListsBulkUpdate lists(db, true);
+    // The drawn songs go to random rows of the playlist: placed together, not one by one.
+    InsertBatch inserts(db.playList());
     const double limit = s.settings.SizeOfDB;
     const StatCounters& c = db.counters();
     TDataRec* lastTaken = nullptr;
     bool lastWasGood = false;
     do {
-        const size_t position = draw.positionOf(db.random().below(static_cast<uint32_t>(draw.size())));
+        const size_t slot = draw.slotOf(db.random().below(static_cast<uint32_t>(draw.size())));
         if (limit <= c[cP].sizeMB) break;
-        size_t taken = position;
+        size_t taken = slot;
         if (s.settings.GoodFixed) {
-            const auto kind = draw.kind(position);
-            if (!passesAcceptanceTest(s, kind == DrawList::JustGood)) {
+            const auto kind = draw.kind(slot);
+            if (!passesAcceptanceTest(s, kind == UnheardSongs::JustGood)) {
                 // Both kinds cannot fail together, so the other kind passes.
-                const auto other = kind == DrawList::JustGood ? DrawList::Ordinary : DrawList::JustGood;
-                taken = draw.nextOfKind(position, other);
-                if (taken == SIZE_MAX) taken = position; // cannot happen while the counters hold
+                const auto other = kind == UnheardSongs::JustGood ? UnheardSongs::Ordinary : UnheardSongs::JustGood;
+                taken = draw.nextOfKind(slot, other);
+                if (taken == SIZE_MAX) taken = slot; // cannot happen while the counters hold
             }
         }
         lastTaken = draw.record(taken);
-        lastWasGood = draw.kind(taken) == DrawList::JustGood;
+        lastWasGood = draw.kind(taken) == UnheardSongs::JustGood;
         db.SetStatus(lastTaken, lastWasGood ? ssGoodPlayList : ssPlayList);
-        if (limit > c[cP].sizeMB) draw.remove(taken);
     } while (limit > c[cP].sizeMB && c[cN].count != c[cF].count && !draw.empty());
 
     if (lastTaken && c[cP].sizeMB > limit) db.SetStatus(lastTaken, lastWasGood ? ssGoodUnused : ssUnused);

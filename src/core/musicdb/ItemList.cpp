@@ -286,7 +286,6 @@ void ItemList::remove(const std::vector<ListItem*>& items) {
 }
 
 void ItemList::captionsChanged(const std::vector<ListItem*>& items) {
-    settle();
     if (!notifying() || items.empty()) return;
     for (const auto& run : runsOf(items))
         notify([&](ItemListObserver* o) { o->itemChanged(run.first, run.second, TextChanged); });

@@ -1,6 +1,7 @@
 #include "musicdb/UnheardSongs.h"
 
 #include <bit>
+#include <cassert>
 
 #include "musicdb/ItemList.h"
 #include "musicdb/SongStatus.h"
@@ -151,10 +152,12 @@ size_t UnheardSongs::findKth(Kind kind, int32_t k) const {
 
 size_t UnheardSongs::slotOf(size_t i) {
     prepare();
+    assert(i < size());
     return findKth(None, static_cast<int32_t>(i) + 1);
 }
 
 size_t UnheardSongs::nextOfKind(size_t slot, Kind kind) {
+    assert(kind != None);
     prepare();
     if (remaining_[kind] == 0) return SIZE_MAX;
     const int32_t upToHere = prefixOfKind(kind, slot + 1);
